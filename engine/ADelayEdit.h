@@ -1,0 +1,10 @@
+// The class the host instantiates: the effect with its editor attached.
+#pragma once
+
+#include "ADelay.h"
+
+class ADelayEdit : public ADelay {
+public:
+  explicit ADelayEdit(audioMasterCallback audioMaster);
+  ~ADelayEdit() override = default;
+};
