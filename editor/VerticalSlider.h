@@ -12,8 +12,7 @@ public:
   // x: the left edge of the handle column; y: the row of min; breadth: the handle column's
   // width. Paints once.
   VerticalSlider(HWND window, HBITMAP handleBitmap, HDC backgroundDC, std::int32_t x,
-                 std::int32_t y, float min, float max, float length,
-                 std::int32_t breadth) noexcept;
+                 std::int32_t y, float min, float max, float length, std::int32_t breadth) noexcept;
 
   void draw() noexcept;
   void setValue(float v) noexcept;

@@ -3,6 +3,7 @@
 
 #include "AudioEffectX.h"
 #include "DisplaySettings.h"
+#include "EditorState.h"
 #include "EngineConstants.h"
 #include "PresetRecord.h"
 #include "RelaxedAtomic.h"
@@ -80,6 +81,7 @@ public:
   RelaxedAtomic<std::int32_t> rmsCount{0};
 
   DisplaySettings displaySettings;
+  EditorState editorState;
 
   // Null in builds without an editor.
   HelpWindow* helpWindow = nullptr;

@@ -18,6 +18,9 @@ float trackValueAt(std::int32_t d, float min, float max, float length) noexcept;
 // truncate(length) as a pixel count; 0 for a negative or NaN length.
 std::int32_t trackPixels(float length) noexcept;
 
+// p - origin, saturated to the int32 range, so that no point can overflow an offset.
+std::int32_t pixelOffset(std::int32_t p, std::int32_t origin) noexcept;
+
 struct ControlResponse {
   bool taken;   // the control took the mouse event
   bool changed; // the stored value changed, so the handle must be repainted
