@@ -1,0 +1,157 @@
+#include "DisplaySettingsCommands.h"
+
+namespace {
+
+using G = SettingsGroup;
+
+constexpr std::array<MenuCommand, kMenuCommandCount> kCommands = {{
+    {kCmdCeiling0, G::Ceiling, 0},
+    {kCmdCeiling001, G::Ceiling, 1},
+    {kCmdCeiling005, G::Ceiling, 3},
+    {kCmdCeiling009, G::Ceiling, 2},
+    {kCmdColoursNatural, G::Colours, kNaturalScheme},
+    {kCmdColoursIcy, G::Colours, kIcyScheme},
+    {kCmdColoursCustom, G::Colours, kCustomScheme},
+    {kCmdZoomHalfTo5, G::ZoomRange, 0},
+    {kCmdZoomHalfTo10, G::ZoomRange, 1},
+    {kCmdZoom1To16, G::ZoomRange, 2},
+    {kCmdHold2s, G::PeakHold, 16},
+    {kCmdHold4s, G::PeakHold, 32},
+    {kCmdHold6s, G::PeakHold, 48},
+    {kCmdHold8s, G::PeakHold, 64},
+    {kCmdHold10s, G::PeakHold, 80},
+    {kCmdHold20s, G::PeakHold, 160},
+    {kCmdHold30s, G::PeakHold, 240},
+    {kCmdSpeedSlow, G::Speed, 1},
+    {kCmdSpeedNormal, G::Speed, 2},
+    {kCmdSpeedFast, G::Speed, 3},
+    {kCmdInfo, G::Info, 0},
+    {kCmdHelp, G::Help, 0},
+}};
+
+constexpr std::array<ZoomRangeLimits, 3> kZoomRanges = {{{1, 10}, {1, 20}, {2, 32}}};
+constexpr std::int32_t kHighestZoomRange = 2;
+
+} // namespace
+
+const std::array<MenuCommand, kMenuCommandCount>& menuCommands() noexcept { return kCommands; }
+
+const MenuCommand* findMenuCommand(std::int32_t id) noexcept {
+  for (const MenuCommand& c : kCommands) {
+    if (c.id == id) {
+      return &c;
+    }
+  }
+  return nullptr;
+}
+
+bool isSettingsCommand(const MenuCommand& command) noexcept {
+  return command.group != G::Info && command.group != G::Help;
+}
+
+std::int32_t settingValue(const DisplaySettings& settings, SettingsGroup group) noexcept {
+  switch (group) {
+  case G::Ceiling:
+    return settings.normalizeCeilingIndex;
+  case G::PeakHold:
+    return settings.peakHoldTicks;
+  case G::Colours:
+    return settings.colourScheme;
+  case G::ZoomRange:
+    return settings.zoomRange;
+  case G::Speed:
+    return settings.displaySpeed;
+  case G::Info:
+  case G::Help:
+    break;
+  }
+  return 0;
+}
+
+void applyMenuCommand(DisplaySettings& settings, const MenuCommand& command) noexcept {
+  switch (command.group) {
+  case G::Ceiling:
+    settings.normalizeCeilingIndex = command.value;
+    break;
+  case G::PeakHold:
+    settings.peakHoldTicks = command.value;
+    break;
+  case G::Colours:
+    settings.colourScheme = command.value;
+    break;
+  case G::ZoomRange:
+    settings.zoomRange = command.value;
+    break;
+  case G::Speed:
+    settings.displaySpeed = command.value;
+    break;
+  case G::Info:
+  case G::Help:
+    break;
+  }
+}
+
+bool menuItemChecked(const DisplaySettings& settings, const MenuCommand& command) noexcept {
+  return isSettingsCommand(command) && settingValue(settings, command.group) == command.value;
+}
+
+const WaveColours* schemeColours(std::int32_t colourScheme) noexcept {
+  switch (colourScheme) {
+  case kNaturalScheme:
+    return &kNaturalColours;
+  case kIcyScheme:
+    return &kIcyColours;
+  default:
+    return nullptr;
+  }
+}
+
+bool zoomRangeLimits(std::int32_t zoomRange, ZoomRangeLimits& limits) noexcept {
+  if (zoomRange < 0 || zoomRange >= static_cast<std::int32_t>(kZoomRanges.size())) {
+    return false;
+  }
+  limits = kZoomRanges[static_cast<std::size_t>(zoomRange)];
+  return true;
+}
+
+std::int32_t zoomStepsForRange(std::int32_t zoomRange, std::int32_t zoomSteps) noexcept {
+  ZoomRangeLimits limits{};
+  if (!zoomRangeLimits(zoomRange, limits)) {
+    return zoomSteps;
+  }
+  // The two lower ranges only lower the zoom, the highest only raises it: a zoom the host set
+  // outside the slider's range survives a change to the other end.
+  if (zoomRange == kHighestZoomRange) {
+    return zoomSteps < limits.min ? limits.min : zoomSteps;
+  }
+  return zoomSteps > limits.max ? limits.max : zoomSteps;
+}
+
+std::array<std::uint8_t, kWaveColourBytes> encodeWaveColours(const WaveColours& colours) noexcept {
+  std::array<std::uint8_t, kWaveColourBytes> bytes{};
+  std::size_t at = 0;
+  for (const auto& colour : colours) {
+    for (std::int32_t component : colour) {
+      const auto u = static_cast<std::uint32_t>(component);
+      for (unsigned shift = 0; shift < 32; shift += 8) {
+        bytes[at++] = static_cast<std::uint8_t>(u >> shift);
+      }
+    }
+  }
+  return bytes;
+}
+
+WaveColours decodeWaveColours(const std::array<std::uint8_t, kWaveColourBytes>& bytes) noexcept {
+  WaveColours colours{};
+  std::size_t at = 0;
+  for (auto& colour : colours) {
+    for (std::int32_t& component : colour) {
+      std::uint32_t u = 0;
+      for (unsigned shift = 0; shift < 32; shift += 8) {
+        u |= std::uint32_t{bytes[at++]} << shift;
+      }
+      component = static_cast<std::int32_t>(u);
+    }
+  }
+  return colours;
+}
