@@ -8,31 +8,23 @@ FaderControl::FaderControl(HWND window, HBITMAP handleBitmap, HDC backgroundDC,
                            std::int32_t readoutX, std::int32_t readoutY, const HFONT* font,
                            std::int32_t kind, float min, float max, float length,
                            std::int32_t width) noexcept
-    : window_(window), backgroundDC_(backgroundDC), font_(font), handleBitmap_(handleBitmap),
-      readoutBitmap_(readoutBitmap), x_(x), y_(y), readoutX_(readoutX), readoutY_(readoutY),
-      kind_(kind), track_(kFaderGrip, min, max, length, width) {
+    : font_(font), readoutBitmap_(readoutBitmap), readoutX_(readoutX), readoutY_(readoutY),
+      kind_(kind), track_(window, handleBitmap, backgroundDC, TrackAxis::vertical, kFaderGrip, x, y,
+                          min, max, length, width) {
   draw();
 }
 
 void FaderControl::draw() noexcept {
-  drawHandle();
+  track_.drawHandle();
   drawReadout();
 }
 
-void FaderControl::drawHandle() noexcept {
-  if (!track_.shown() || !track_.placeHandle()) {
-    return;
-  }
-  paintTrackHandle(window_, backgroundDC_, handleBitmap_,
-                   trackPaintRects(TrackAxis::vertical, kFaderGrip, x_, y_, track_.position(),
-                                   track_.length(), track_.breadth()));
-}
-
 void FaderControl::drawReadout() noexcept {
-  if (!readoutShown_ || !IsWindow(window_)) {
+  HWND window = track_.window();
+  if (!readoutShown_ || !IsWindow(window)) {
     return;
   }
-  HDC dc = GetDC(window_);
+  HDC dc = GetDC(window);
   if (dc == nullptr) {
     return;
   }
@@ -44,18 +36,18 @@ void FaderControl::drawReadout() noexcept {
   // The box's face covers the previous text.
   drawBitmap(dc, readoutBitmap_, readoutX_, readoutY_, 0, 0);
   ReadoutText text;
-  formatReadout(kind_, track_.value(), text);
+  formatReadout(kind_, track_.model().value(), text);
   RECT rect = toRect(readoutTextRect(kind_, readoutX_, readoutY_));
   DrawTextA(dc, text, -1, &rect, DT_CENTER);
   if (previousFont != nullptr) {
     SelectObject(dc, previousFont);
   }
-  ReleaseDC(window_, dc);
+  ReleaseDC(window, dc);
 }
 
 void FaderControl::setValue(float v) noexcept {
   if (track_.setValue(v)) {
-    draw();
+    drawReadout();
   }
 }
 
@@ -71,9 +63,11 @@ void FaderControl::setHighlight(float mark, std::int32_t flag) noexcept {
   }
 }
 
+// Hiding the handle leaves its picture on the screen; the editor shows the other fader on the
+// same track at the same moment, whose paint restores the track.
 void FaderControl::setFaderShown(std::int32_t shown) noexcept {
   if (track_.setShown(shown != 0)) {
-    draw();
+    drawReadout();
   }
 }
 
@@ -89,24 +83,23 @@ bool FaderControl::hitReadout(std::int32_t px, std::int32_t py) const noexcept {
 }
 
 bool FaderControl::grabHandle(std::int32_t px, std::int32_t py) noexcept {
-  const ControlResponse response = track_.grab(pixelOffset(py, y_), pixelOffset(px, x_));
+  const ControlResponse response = track_.grab(px, py);
   if (response.changed) {
-    draw();
+    drawReadout();
   }
   return response.taken;
 }
 
-void FaderControl::dragTo(std::int32_t /*px*/, std::int32_t py) noexcept {
-  if (track_.drag(pixelOffset(py, y_))) {
-    draw();
+void FaderControl::dragTo(std::int32_t px, std::int32_t py) noexcept {
+  if (track_.drag(px, py)) {
+    drawReadout();
   }
 }
 
 bool FaderControl::stepToward(std::int32_t px, std::int32_t py, float step) noexcept {
-  const ControlResponse response =
-      track_.stepToward(pixelOffset(py, y_), pixelOffset(px, x_), step);
+  const ControlResponse response = track_.stepToward(px, py, step);
   if (response.changed) {
-    draw();
+    drawReadout();
   }
   return response.taken;
 }

@@ -3,7 +3,7 @@
 // UI thread only.
 #pragma once
 
-#include "TrackModel.h"
+#include "TrackControl.h"
 
 #include <windows.h>
 
@@ -20,10 +20,10 @@ public:
 
   void draw() noexcept;
   void setValue(float v) noexcept;
-  float getValue() const noexcept { return track_.value(); }
+  float getValue() const noexcept { return track_.model().value(); }
   void setHighlight(float mark, std::int32_t flag) noexcept;
   void setFaderShown(std::int32_t shown) noexcept;
-  std::int32_t isFaderShown() const noexcept { return track_.shown() ? 1 : 0; }
+  std::int32_t isFaderShown() const noexcept { return track_.model().shown() ? 1 : 0; }
   void setReadoutShown(std::int32_t shown) noexcept;
   std::int32_t isReadoutShown() const noexcept { return readoutShown_ ? 1 : 0; }
 
@@ -33,21 +33,15 @@ public:
   bool stepToward(std::int32_t px, std::int32_t py, float step) noexcept;
 
 private:
-  void drawHandle() noexcept;
   void drawReadout() noexcept;
 
-  HWND window_;
-  HDC backgroundDC_;
   const HFONT* font_;
-  HBITMAP handleBitmap_;
   HBITMAP readoutBitmap_;
-  std::int32_t x_;
-  std::int32_t y_;
   std::int32_t readoutX_;
   std::int32_t readoutY_;
   std::int32_t kind_;
   float highlightMark_ = 0.0f;
   std::int32_t highlightFlag_ = 0;
   bool readoutShown_ = true;
-  TrackModel track_;
+  TrackControl track_;
 };

@@ -1,7 +1,7 @@
 // A slider travelling left to right, painted straight into the editor window. UI thread only.
 #pragma once
 
-#include "TrackModel.h"
+#include "TrackControl.h"
 
 #include <windows.h>
 
@@ -17,17 +17,12 @@ public:
 
   void draw() noexcept;
   void setValue(float v) noexcept;
-  float getValue() const noexcept { return track_.value(); }
+  float getValue() const noexcept { return track_.model().value(); }
 
   bool grabHandle(std::int32_t px, std::int32_t py) noexcept;
   void dragTo(std::int32_t px) noexcept;
   bool stepToward(std::int32_t px, std::int32_t py, float step) noexcept;
 
 private:
-  HWND window_;
-  HDC backgroundDC_;
-  HBITMAP handleBitmap_;
-  std::int32_t x_;
-  std::int32_t y_;
-  TrackModel track_;
+  TrackControl track_;
 };

@@ -1,7 +1,7 @@
 // A slider travelling top to bottom, painted straight into the editor window. UI thread only.
 #pragma once
 
-#include "TrackModel.h"
+#include "TrackControl.h"
 
 #include <windows.h>
 
@@ -16,7 +16,7 @@ public:
 
   void draw() noexcept;
   void setValue(float v) noexcept;
-  float getValue() const noexcept { return track_.value(); }
+  float getValue() const noexcept { return track_.model().value(); }
   // Clamps the value into the new range and repaints when the handle's pixel changes.
   void setRange(float newMin, float newMax) noexcept;
 
@@ -25,10 +25,5 @@ public:
   bool stepToward(std::int32_t px, std::int32_t py, float step) noexcept;
 
 private:
-  HWND window_;
-  HDC backgroundDC_;
-  HBITMAP handleBitmap_;
-  std::int32_t x_;
-  std::int32_t y_;
-  TrackModel track_;
+  TrackControl track_;
 };
