@@ -1,0 +1,48 @@
+// Resource ids of the editor's bitmaps, its context menu and the menu's commands.
+// Shared by zembrac.rc and the editor; only #define lines, so both compilers read it.
+#ifndef ZEMBRAC_RESOURCE_IDS_H
+#define ZEMBRAC_RESOURCE_IDS_H
+
+#define IDB_FACE 153
+#define IDB_SOFT_LIT 142
+#define IDB_NORMALIZE_LIT 141
+#define IDB_DITHER_LIT 140
+#define IDB_BYPASS_LIT 103
+#define IDB_AUTO_RELEASE_LIT 133
+#define IDB_HANDLE_GREEN 125
+#define IDB_HANDLE_BLUE 117
+#define IDB_HANDLE_GREY 132
+#define IDB_HANDLE_NARROW_RED 116
+#define IDB_READOUT 120
+#define IDB_ZOOM_HANDLE 129
+#define IDB_LOOKAHEAD_HANDLE 130
+#define IDB_HIGHLIGHT_MASK 127
+#define IDB_OUTPUT_METER 106
+#define IDB_REDUCTION_METER 107
+
+#define IDR_CONTEXT_MENU 111
+
+#define IDM_CEILING_0 40004
+#define IDM_CEILING_001 40024
+#define IDM_CEILING_005 40030
+#define IDM_CEILING_009 40005
+#define IDM_COLOURS_NATURAL 40013
+#define IDM_COLOURS_ICY 40014
+#define IDM_COLOURS_CUSTOM 40025
+#define IDM_ZOOM_RANGE_5X 40017
+#define IDM_ZOOM_RANGE_10X 40020
+#define IDM_ZOOM_RANGE_16X 40019
+#define IDM_PEAK_HOLD_2S 40006
+#define IDM_PEAK_HOLD_4S 40007
+#define IDM_PEAK_HOLD_6S 40008
+#define IDM_PEAK_HOLD_8S 40009
+#define IDM_PEAK_HOLD_10S 40010
+#define IDM_PEAK_HOLD_20S 40011
+#define IDM_PEAK_HOLD_30S 40012
+#define IDM_SPEED_SLOW 40027
+#define IDM_SPEED_NORMAL 40028
+#define IDM_SPEED_FAST 40029
+#define IDM_INFO 40022
+#define IDM_HELP 40023
+
+#endif
