@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::size_t kParamTextCapacity = 16;
-
 float pow10f(float x) noexcept { return std::pow(10.0f, x); }
 
 // Truncation toward zero that saturates instead of being undefined out of range.
@@ -28,12 +26,20 @@ std::int32_t truncToInt32(float v) noexcept {
   return static_cast<std::int32_t>(v);
 }
 
-float normalizedForHost(const ParameterInfo& info, float value) noexcept {
-  if (info.kind != ParamKind::Steps && info.kind != ParamKind::LookAhead) {
-    return value;
+// What a step parameter hands the host: within 0..0.99999, so that the host never holds a
+// value outside its range and anything it sends back is read as normalized. (Output passes
+// 24000 steps when Auto Normalize lowers the gain below 0 dB; read back as the natural value 1
+// it would become +24 dB.)
+float hostNormalized(float steps, float scale) noexcept {
+  const float normalized = steps / scale;
+  if (!(normalized > 0.0f)) {
+    return 0.0f;
   }
-  const float normalized = value / info.scale;
-  return normalized == 1.0f ? kNormalizedMax : normalized;
+  return normalized < kNormalizedMax ? normalized : kNormalizedMax;
+}
+
+bool isStepKind(ParamKind kind) noexcept {
+  return kind == ParamKind::Steps || kind == ParamKind::LookAhead;
 }
 
 } // namespace
@@ -56,6 +62,7 @@ ADelay::ADelay(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNum
   canProcessReplacing(true);
   setUniqueID(kUniqueId);
   releaseSamples = truncToInt32(getSampleRate() / 1000.0f * 250.0f);
+  setInitialDelay(lookAheadLatency(lookAheadValue));
   initProcessor();
   setProgram(0);
 }
@@ -157,7 +164,8 @@ void ADelay::setParameter(VstInt32 index, float value) {
   }
   case ParamKind::LookAhead: {
     float v = normalized ? std::trunc(value * info->scale + 0.5f) : value;
-    v = v < 0.0f ? 0.0f : (v > kLookAheadMax ? kLookAheadMax : v);
+    // The ring holds 1000 hundredths of a millisecond; -0 is stored as 0.
+    v = v <= 0.0f ? 0.0f : (v > kLookAheadMax ? kLookAheadMax : v);
     lookAheadValue = v;
     rec.lookAheadValue = v;
     setInitialDelay(lookAheadLatency(v));
@@ -217,18 +225,18 @@ float ADelay::getParameter(VstInt32 index) {
     steps = lookAheadValue;
     break;
   }
-  const float normalized = steps / info->scale;
-  return normalized == 1.0f ? kNormalizedMax : normalized;
+  return hostNormalized(steps, info->scale);
 }
 
 void ADelay::setParameterAutomated(VstInt32 index, float value) {
   setParameter(index, value);
+  // An ignored value changed nothing, so there is nothing to report.
   if (getHostCallback() == nullptr || !std::isfinite(value)) {
     return;
   }
   const ParameterInfo* info = parameterInfo(index);
-  callHost(audioMasterAutomate, index, 0, nullptr,
-           info != nullptr ? normalizedForHost(*info, value) : value);
+  const bool steps = info != nullptr && isStepKind(info->kind);
+  callHost(audioMasterAutomate, index, 0, nullptr, steps ? hostNormalized(value, info->scale) : value);
 }
 
 void ADelay::setProgram(VstInt32 program) {

@@ -3,7 +3,9 @@
 #include "AEffEditor.h"
 #include "HostText.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -64,8 +66,6 @@ float getParameterEntry(AEffect* e, VstInt32 index) noexcept {
   return effect != nullptr ? effect->getParameter(index) : 0.0f;
 }
 
-constexpr std::size_t kParamTextCapacity = 16;
-
 } // namespace
 
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 programs,
@@ -104,7 +104,7 @@ void AudioEffect::setFlag(VstInt32 flag, bool state) noexcept {
   }
 }
 
-void AudioEffect::setEditor(AEffEditor* editor) {
+void AudioEffect::setEditor(AEffEditor* editor) noexcept {
   editor_ = editor;
   setFlag(effFlagsHasEditor, editor != nullptr);
 }
@@ -195,10 +195,15 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     }
     return 0;
   case effSetSampleRate:
-    setSampleRate(opt);
+    // A rate the processor could not divide by keeps the previous one.
+    if (std::isfinite(opt) && opt > 0.0f) {
+      setSampleRate(opt);
+    }
     return 0;
   case effSetBlockSize:
-    setBlockSize(static_cast<VstInt32>(value));
+    if (value > 0 && value <= std::numeric_limits<VstInt32>::max()) {
+      setBlockSize(static_cast<VstInt32>(value));
+    }
     return 0;
   case effMainsChanged:
     if (value != 0) {

@@ -2,6 +2,7 @@
 // editor pointer and the base dispatcher for opcodes 0..24.
 #pragma once
 
+#include "RelaxedAtomic.h"
 #include "VstAbi.h"
 
 class AEffEditor;
@@ -49,13 +50,13 @@ public:
   virtual void canDoubleReplacing(bool state) { setFlag(effFlagsCanDoubleReplacing, state); }
   virtual void programsAreChunks(bool state) { setFlag(effFlagsProgramChunks, state); }
   virtual void setInitialDelay(VstInt32 delay) { cEffect.initialDelay = delay; }
-  virtual void setEditor(AEffEditor* editor);
+  void setEditor(AEffEditor* editor) noexcept;
   virtual AEffEditor* getEditor() { return editor_; }
   virtual AEffect* getAeffect() { return &cEffect; }
   virtual float getSampleRate() { return sampleRate_; }
   virtual VstInt32 getBlockSize() { return blockSize_; }
 
-  // Host services (Part of the framework; each one call of the host callback).
+  // Host services: each is one call of the host callback, or its neutral answer without one.
   virtual VstInt32 getMasterVersion();
   virtual VstInt32 getCurrentUniqueId();
   virtual void masterIdle();
@@ -78,7 +79,8 @@ protected:
   VstInt32 blockSize_ = 1024;
   VstInt32 numPrograms;
   VstInt32 numParams;
-  VstInt32 curProgram = 0;
+  // Written by program changes on the UI thread, read by setParameter on any thread.
+  RelaxedAtomic<VstInt32> curProgram{0};
   AEffect cEffect{};
 };
 

@@ -5,6 +5,15 @@
 
 namespace {
 VstIntPtr flag(bool b) noexcept { return b ? 1 : 0; }
+
+// The modifier byte of a key record: opt truncated toward zero, low byte. A value no integer
+// can hold gives no modifiers rather than an undefined conversion.
+unsigned char modifierByte(float opt) noexcept {
+  if (!(opt > -2147483648.0f && opt < 2147483648.0f)) {
+    return 0;
+  }
+  return static_cast<unsigned char>(static_cast<std::uint32_t>(static_cast<VstInt32>(opt)) & 0xFFu);
+}
 } // namespace
 
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -68,7 +77,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     VstKeyCode key{};
     key.character = index;
     key.virt = static_cast<unsigned char>(value & 0xFF);
-    key.modifier = static_cast<unsigned char>(static_cast<int>(opt) & 0xFF);
+    key.modifier = modifierByte(opt);
     return flag(opcode == effEditKeyDown ? editor_->onKeyDown(key) : editor_->onKeyUp(key));
   }
   case effSetEditKnobMode:
@@ -164,9 +173,9 @@ double AudioEffectX::updateSampleRate() {
   return sampleRate_;
 }
 VstInt32 AudioEffectX::updateBlockSize() {
-  const VstIntPtr answer = callHost(audioMasterGetBlockSize);
+  const auto answer = static_cast<VstInt32>(callHost(audioMasterGetBlockSize));
   if (answer > 0) {
-    blockSize_ = static_cast<VstInt32>(answer);
+    blockSize_ = answer;
   }
   return blockSize_;
 }

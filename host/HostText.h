@@ -3,6 +3,10 @@
 
 #include <cstddef>
 
+// Parameter names, labels and display texts: hosts hand buffers larger than the nominal 8 bytes,
+// and the nine-character names and texts such as "30.0 : 1" need more. No text is longer.
+constexpr std::size_t kParamTextCapacity = 16;
+
 // Copies src into dst, at most capacity - 1 characters and a terminating zero. Returns false
 // and writes nothing when dst is null or capacity is 0. A null src writes an empty text.
 bool writeHostText(char* dst, const char* src, std::size_t capacity) noexcept;

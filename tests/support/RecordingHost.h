@@ -3,6 +3,7 @@
 
 #include "VstAbi.h"
 
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -13,6 +14,9 @@ struct HostRequest {
   VstIntPtr value;
   void* ptr;
   float opt;
+  // For audioMasterAutomate: what the record's getParameter answered while the host was being
+  // told, so a test can see that the value was set before the report.
+  float parameterAtCall;
 };
 
 class RecordingHost {
@@ -22,13 +26,16 @@ public:
   static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                             void* ptr, float opt);
 
+  // Forgets every request and answer; audioMasterVersion answers 2400 again.
   void clear();
   void setVersionAnswer(VstIntPtr answer);
+  // What the host answers to one opcode (0 for every opcode without an answer).
+  void setAnswer(VstInt32 opcode, VstIntPtr answer);
   std::vector<HostRequest> requests() const;
   std::vector<HostRequest> requests(VstInt32 opcode) const;
 
 private:
   mutable std::mutex mutex_;
   std::vector<HostRequest> requests_;
-  VstIntPtr versionAnswer_ = kVstVersion;
+  std::map<VstInt32, VstIntPtr> answers_{{audioMasterVersion, kVstVersion}};
 };
