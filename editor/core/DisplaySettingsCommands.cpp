@@ -1,32 +1,34 @@
 #include "DisplaySettingsCommands.h"
 
+#include "ResourceIds.h"
+
 namespace {
 
 using G = SettingsGroup;
 
 constexpr std::array<MenuCommand, kMenuCommandCount> kCommands = {{
-    {kCmdCeiling0, G::Ceiling, 0},
-    {kCmdCeiling001, G::Ceiling, 1},
-    {kCmdCeiling005, G::Ceiling, 3},
-    {kCmdCeiling009, G::Ceiling, 2},
-    {kCmdColoursNatural, G::Colours, kNaturalScheme},
-    {kCmdColoursIcy, G::Colours, kIcyScheme},
-    {kCmdColoursCustom, G::Colours, kCustomScheme},
-    {kCmdZoomHalfTo5, G::ZoomRange, 0},
-    {kCmdZoomHalfTo10, G::ZoomRange, 1},
-    {kCmdZoom1To16, G::ZoomRange, 2},
-    {kCmdHold2s, G::PeakHold, 16},
-    {kCmdHold4s, G::PeakHold, 32},
-    {kCmdHold6s, G::PeakHold, 48},
-    {kCmdHold8s, G::PeakHold, 64},
-    {kCmdHold10s, G::PeakHold, 80},
-    {kCmdHold20s, G::PeakHold, 160},
-    {kCmdHold30s, G::PeakHold, 240},
-    {kCmdSpeedSlow, G::Speed, 1},
-    {kCmdSpeedNormal, G::Speed, 2},
-    {kCmdSpeedFast, G::Speed, 3},
-    {kCmdInfo, G::Info, 0},
-    {kCmdHelp, G::Help, 0},
+    {IDM_CEILING_0, G::Ceiling, 0},
+    {IDM_CEILING_001, G::Ceiling, 1},
+    {IDM_CEILING_005, G::Ceiling, 3},
+    {IDM_CEILING_009, G::Ceiling, 2},
+    {IDM_COLOURS_NATURAL, G::Colours, kNaturalScheme},
+    {IDM_COLOURS_ICY, G::Colours, kIcyScheme},
+    {IDM_COLOURS_CUSTOM, G::Colours, kCustomScheme},
+    {IDM_ZOOM_RANGE_5X, G::ZoomRange, 0},
+    {IDM_ZOOM_RANGE_10X, G::ZoomRange, 1},
+    {IDM_ZOOM_RANGE_16X, G::ZoomRange, 2},
+    {IDM_PEAK_HOLD_2S, G::PeakHold, 16},
+    {IDM_PEAK_HOLD_4S, G::PeakHold, 32},
+    {IDM_PEAK_HOLD_6S, G::PeakHold, 48},
+    {IDM_PEAK_HOLD_8S, G::PeakHold, 64},
+    {IDM_PEAK_HOLD_10S, G::PeakHold, 80},
+    {IDM_PEAK_HOLD_20S, G::PeakHold, 160},
+    {IDM_PEAK_HOLD_30S, G::PeakHold, 240},
+    {IDM_SPEED_SLOW, G::Speed, 1},
+    {IDM_SPEED_NORMAL, G::Speed, 2},
+    {IDM_SPEED_FAST, G::Speed, 3},
+    {IDM_INFO, G::Info, 0},
+    {IDM_HELP, G::Help, 0},
 }};
 
 constexpr std::array<ZoomRangeLimits, 3> kZoomRanges = {{{1, 10}, {1, 20}, {2, 32}}};

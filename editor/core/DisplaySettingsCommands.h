@@ -9,34 +9,8 @@
 
 enum class SettingsGroup { Ceiling, PeakHold, Colours, ZoomRange, Speed, Info, Help };
 
-// Command ids of menu resource 111.
-enum MenuCommandId : std::int32_t {
-  kCmdCeiling0 = 40004,
-  kCmdCeiling001 = 40024,
-  kCmdCeiling005 = 40030,
-  kCmdCeiling009 = 40005,
-  kCmdColoursNatural = 40013,
-  kCmdColoursIcy = 40014,
-  kCmdColoursCustom = 40025,
-  kCmdZoomHalfTo5 = 40017,
-  kCmdZoomHalfTo10 = 40020,
-  kCmdZoom1To16 = 40019,
-  kCmdHold2s = 40006,
-  kCmdHold4s = 40007,
-  kCmdHold6s = 40008,
-  kCmdHold8s = 40009,
-  kCmdHold10s = 40010,
-  kCmdHold20s = 40011,
-  kCmdHold30s = 40012,
-  kCmdSpeedSlow = 40027,
-  kCmdSpeedNormal = 40028,
-  kCmdSpeedFast = 40029,
-  kCmdInfo = 40022,
-  kCmdHelp = 40023,
-};
-
 struct MenuCommand {
-  std::int32_t id;
+  std::int32_t id; // the IDM_ command id of menu resource 111 (ResourceIds.h)
   SettingsGroup group;
   std::int32_t value; // what the item stores in its group's setting (unused for Info, Help)
 };

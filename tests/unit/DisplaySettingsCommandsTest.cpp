@@ -1,4 +1,5 @@
 #include "DisplaySettingsCommands.h"
+#include "ResourceIds.h"
 
 #include <gtest/gtest.h>
 
@@ -27,30 +28,30 @@ TEST(DisplaySettingsDefaults, AreIcyWithNaturalColoursUntilApplied) {
 }
 
 TEST(DisplaySettingsCommands, CeilingItemsStoreTheirIndexNotTheirMenuPosition) {
-  EXPECT_EQ(applied(kCmdCeiling0).normalizeCeilingIndex, 0);
-  EXPECT_EQ(applied(kCmdCeiling001).normalizeCeilingIndex, 1);
-  EXPECT_EQ(applied(kCmdCeiling005).normalizeCeilingIndex, 3);
-  EXPECT_EQ(applied(kCmdCeiling009).normalizeCeilingIndex, 2);
+  EXPECT_EQ(applied(IDM_CEILING_0).normalizeCeilingIndex, 0);
+  EXPECT_EQ(applied(IDM_CEILING_001).normalizeCeilingIndex, 1);
+  EXPECT_EQ(applied(IDM_CEILING_005).normalizeCeilingIndex, 3);
+  EXPECT_EQ(applied(IDM_CEILING_009).normalizeCeilingIndex, 2);
 }
 
 TEST(DisplaySettingsCommands, EachGroupSetsOnlyItsOwnSetting) {
-  const DisplaySettings s = applied(kCmdHold30s);
+  const DisplaySettings s = applied(IDM_PEAK_HOLD_30S);
   EXPECT_EQ(s.peakHoldTicks, 240);
   EXPECT_EQ(s.displaySpeed, 2);
-  EXPECT_EQ(applied(kCmdHold2s).peakHoldTicks, 16);
-  EXPECT_EQ(applied(kCmdHold10s).peakHoldTicks, 80);
-  EXPECT_EQ(applied(kCmdHold20s).peakHoldTicks, 160);
-  EXPECT_EQ(applied(kCmdColoursNatural).colourScheme, kNaturalScheme);
-  EXPECT_EQ(applied(kCmdColoursCustom).colourScheme, kCustomScheme);
-  EXPECT_EQ(applied(kCmdZoomHalfTo5).zoomRange, 0);
-  EXPECT_EQ(applied(kCmdZoom1To16).zoomRange, 2);
-  EXPECT_EQ(applied(kCmdSpeedSlow).displaySpeed, 1);
-  EXPECT_EQ(applied(kCmdSpeedFast).displaySpeed, 3);
-  EXPECT_EQ(applied(kCmdSpeedFast).zoomRange, 1);
+  EXPECT_EQ(applied(IDM_PEAK_HOLD_2S).peakHoldTicks, 16);
+  EXPECT_EQ(applied(IDM_PEAK_HOLD_10S).peakHoldTicks, 80);
+  EXPECT_EQ(applied(IDM_PEAK_HOLD_20S).peakHoldTicks, 160);
+  EXPECT_EQ(applied(IDM_COLOURS_NATURAL).colourScheme, kNaturalScheme);
+  EXPECT_EQ(applied(IDM_COLOURS_CUSTOM).colourScheme, kCustomScheme);
+  EXPECT_EQ(applied(IDM_ZOOM_RANGE_5X).zoomRange, 0);
+  EXPECT_EQ(applied(IDM_ZOOM_RANGE_16X).zoomRange, 2);
+  EXPECT_EQ(applied(IDM_SPEED_SLOW).displaySpeed, 1);
+  EXPECT_EQ(applied(IDM_SPEED_FAST).displaySpeed, 3);
+  EXPECT_EQ(applied(IDM_SPEED_FAST).zoomRange, 1);
 }
 
 TEST(DisplaySettingsCommands, InfoHelpAndUnknownIdsChangeNothing) {
-  for (std::int32_t id : {kCmdInfo, kCmdHelp}) {
+  for (std::int32_t id : {IDM_INFO, IDM_HELP}) {
     const MenuCommand* c = findMenuCommand(id);
     ASSERT_NE(c, nullptr);
     EXPECT_FALSE(isSettingsCommand(*c));
