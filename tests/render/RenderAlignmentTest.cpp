@@ -39,9 +39,8 @@ TEST_P(RenderAlignment, OutputLinesUpWithInputWhateverBlockAndLatency) {
   const auto [block, delay, frames] = GetParam();
   ScratchDir dir;
   const Sound in = testSound(2, frames, 0.5f);
-  const Sound out = renderDelay(dir, in,
-                                {"--block", std::to_string(block), "--set",
-                                 "Delay=" + std::to_string(delay)});
+  const Sound out = renderDelay(
+      dir, in, {"--block", std::to_string(block), "--set", "Delay=" + std::to_string(delay)});
   expectScaled(in, out, 1.0f);
 }
 
@@ -68,9 +67,9 @@ TEST(RenderRouting, ProgramComesFirstAndSettingsOverrideItInOrder) {
   const Sound in = testSound(2, 4000, 0.25f);
   // "Half Gain" sets gain 0.5 and delay 1000; the settings then win, the last one last,
   // wherever --program stands.
-  const Sound out = renderDelay(dir, in,
-                                {"--set", "Gain=4", "--set", "gain=2", "--set", " Delay = 250",
-                                 "--program", "half gain"});
+  const Sound out = renderDelay(
+      dir, in,
+      {"--set", "Gain=4", "--set", "gain=2", "--set", " Delay = 250", "--program", "half gain"});
   expectScaled(in, out, 2.0f);
 }
 

@@ -98,8 +98,8 @@ TEST(RenderInputErrors, FailedRunLeavesAnExistingOutputAlone) {
   ScratchDir dir;
   writeSound(dir.file("in.wav"), testSound(2, 1000, 0.5f), kFloatWav);
   std::ofstream(dir.file("out.wav")) << "previous result";
-  expectCleanFailure(
-      runRenderer({"--set", "Nope=1", dir.file("in.wav"), dir.file("out.wav")}), "Nope");
+  expectCleanFailure(runRenderer({"--set", "Nope=1", dir.file("in.wav"), dir.file("out.wav")}),
+                     "Nope");
   std::ifstream kept(dir.file("out.wav"));
   std::string text;
   std::getline(kept, text);

@@ -13,7 +13,7 @@ struct RunResult {
 struct Sound {
   int sampleRate = 44100;
   int channels = 2;
-  int format = 0; // libsndfile format of the file it was read from
+  int format = 0;             // libsndfile format of the file it was read from
   std::vector<float> samples; // interleaved
 
   long long frames() const { return static_cast<long long>(samples.size()) / channels; }

@@ -17,8 +17,9 @@ TEST(ZembracList, ShowsIdentityAllParametersAndAllPrograms) {
                            "Latency     439 samples"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text << " in\n" << run.out;
   }
-  const char* names[] = {"Soft", "Normalize", "Dither", "Bypass", "ThrComp", "Output", "Release",
-                         "Ratio", "Zoom", "---", "AutoRel", "ThrLim", "LookAhead"};
+  const char* names[] = {"Soft",    "Normalize", "Dither",   "Bypass", "ThrComp",
+                         "Output",  "Release",   "Ratio",    "Zoom",   "---",
+                         "AutoRel", "ThrLim",    "LookAhead"};
   const char* programs[] = {"Init",     "Mastering 1", "Mastering 2", "Mastering 3", "Mastering 4",
                             "Violator", "User 1",      "User 2",      "User 3"};
   const auto all = lines(run.out);
@@ -50,8 +51,7 @@ TEST(ZembracRender, QuietSignalThroughInitComesBackIdentical) {
   ScratchDir dir;
   const Sound in = testSound(2, 30000, 0.1f);
   writeSound(dir.file("in.wav"), in, kFloatWav);
-  const RunResult run =
-      runRenderer({"--program", "Init", dir.file("in.wav"), dir.file("out.wav")});
+  const RunResult run = runRenderer({"--program", "Init", dir.file("in.wav"), dir.file("out.wav")});
   ASSERT_EQ(run.status, 0) << run.err;
   const Sound out = readSound(dir.file("out.wav"));
   ASSERT_EQ(out.frames(), in.frames());
@@ -87,9 +87,9 @@ TEST(ZembracRender, FormatFollowsTheOptionThenTheExtensionThenTheInput) {
   };
   const Case cases[] = {
       {{"--format", "flac"}, "a.out", SF_FORMAT_FLAC | SF_FORMAT_PCM_24}, // float: 24-bit FLAC
-      {{}, "b.aiff", SF_FORMAT_AIFF | SF_FORMAT_FLOAT},                    // subtype kept
-      {{}, "c.sound", kFloatWav},                                          // as the input
-      {{"--format", "WAV"}, "d.flac", kFloatWav},                          // option wins
+      {{}, "b.aiff", SF_FORMAT_AIFF | SF_FORMAT_FLOAT},                   // subtype kept
+      {{}, "c.sound", kFloatWav},                                         // as the input
+      {{"--format", "WAV"}, "d.flac", kFloatWav},                         // option wins
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.options;
@@ -126,6 +126,20 @@ TEST(ZembracRender, SummaryMeasuresBothFilesWithDecimalPointsInAnyLocale) {
   }
   EXPECT_TRUE(found) << run.out;
   EXPECT_NE(run.out.find("x real time"), std::string::npos) << run.out;
+}
+
+TEST(ZembracRender, WithoutLevelsTheSummaryOmitsThemAndTheAudioIsTheSame) {
+  ScratchDir dir;
+  writeSound(dir.file("in.wav"), testSound(2, 20000, 0.9f), kFloatWav);
+  const RunResult measured =
+      runRenderer({"--program", "Mastering 1", dir.file("in.wav"), dir.file("a.wav")});
+  const RunResult quick = runRenderer(
+      {"--no-levels", "--program", "Mastering 1", dir.file("in.wav"), dir.file("b.wav")});
+  ASSERT_EQ(measured.status, 0) << measured.err;
+  ASSERT_EQ(quick.status, 0) << quick.err;
+  EXPECT_NE(measured.out.find("Loudness"), std::string::npos);
+  EXPECT_EQ(quick.out.find("Loudness"), std::string::npos) << quick.out;
+  EXPECT_EQ(readSound(dir.file("a.wav")).samples, readSound(dir.file("b.wav")).samples);
 }
 
 } // namespace

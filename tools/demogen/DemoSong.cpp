@@ -209,7 +209,8 @@ std::vector<float> DemoSong::render() {
   std::vector<float> frames(2 * left_.size());
   for (std::size_t i = 0; i < left_.size(); ++i) {
     const std::size_t toEnd = left_.size() - i;
-    const double g = gain * (toEnd < fade ? static_cast<double>(toEnd) / static_cast<double>(fade) : 1.0);
+    const double g =
+        gain * (toEnd < fade ? static_cast<double>(toEnd) / static_cast<double>(fade) : 1.0);
     frames[2 * i] = static_cast<float>(left_[i] * g);
     frames[2 * i + 1] = static_cast<float>(right_[i] * g);
   }

@@ -113,8 +113,7 @@ int chooseOutputFormat(int inputFormat, int channels, const std::string& request
       return probe.format;
     }
   }
-  throw RenderError("no sample format of " + formatName(major) +
-                    " can hold this audio");
+  throw RenderError("no sample format of " + formatName(major) + " can hold this audio");
 }
 
 AudioReader::AudioReader(const std::string& path) : path_(path) {
@@ -155,7 +154,8 @@ std::size_t AudioReader::read(float* frames, std::size_t count) {
 AudioWriter::AudioWriter(const std::string& path, const std::string& inputPath,
                          const AudioFormat& format)
     : path_(path) {
-  struct stat in {}, out {};
+  struct stat in {
+  }, out{};
   if (stat(path.c_str(), &out) == 0) {
     if (stat(inputPath.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
       throw RenderError("output '" + path + "' is the input file; refusing to write over it");

@@ -31,6 +31,7 @@ const char kUsage[] =
     "  --list             print the plug-in's identity, parameters and programs, then stop\n"
     "  --progress         show a progress bar (default: when standard error is a terminal)\n"
     "  --no-progress      never show it\n"
+    "  --no-levels        skip the peak and loudness measurement (faster; for benchmarks)\n"
     "  -h, --help         print this text\n"
     "\n"
     "Exit status: 0 on success, 2 on any error (no output file is left behind).\n";
@@ -132,6 +133,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.help = true;
     } else if (arg == "--list") {
       options.list = true;
+    } else if (arg == "--no-levels") {
+      options.measureLevels = false;
     } else if (arg == "--progress" || arg == "--no-progress") {
       options.progress = arg == "--progress";
     } else {

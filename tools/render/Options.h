@@ -18,8 +18,9 @@ struct Options {
   std::string program;    // empty: the plug-in's current program stays
   std::vector<ParameterSetting> settings;
   int blockSize = 512;
-  std::string format; // empty: from OUTPUT's extension, else the input's format
+  std::string format;           // empty: from OUTPUT's extension, else the input's format
   std::optional<bool> progress; // unset: only when standard error is a terminal
+  bool measureLevels = true;
   std::string input;
   std::string output;
 };

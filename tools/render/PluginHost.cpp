@@ -24,8 +24,7 @@ float liveSampleRate = 44100.0f;
 int liveBlockSize = 512;
 
 bool equalIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -153,15 +152,11 @@ void PluginHost::setMains(bool on) {
   mainsOn_ = on;
 }
 
-std::string PluginHost::parameterName(int index) const {
-  return text(effGetParamName, index);
-}
+std::string PluginHost::parameterName(int index) const { return text(effGetParamName, index); }
 std::string PluginHost::parameterDisplay(int index) const {
   return text(effGetParamDisplay, index);
 }
-std::string PluginHost::parameterLabel(int index) const {
-  return text(effGetParamLabel, index);
-}
+std::string PluginHost::parameterLabel(int index) const { return text(effGetParamLabel, index); }
 
 int PluginHost::findParameter(const std::string& name) const {
   std::vector<std::string> names;
@@ -177,9 +172,7 @@ void PluginHost::setParameter(int index, float value) {
 
 int PluginHost::currentProgram() const { return static_cast<int>(dispatch(effGetProgram)); }
 
-std::string PluginHost::currentProgramName() const {
-  return text(effGetProgramName);
-}
+std::string PluginHost::currentProgramName() const { return text(effGetProgramName); }
 
 std::vector<std::string> PluginHost::programNames() {
   std::vector<std::string> names;

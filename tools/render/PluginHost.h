@@ -56,11 +56,11 @@ public:
   void process(float** inputs, float** outputs, int frames);
 
 private:
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f) const;
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) const;
   std::string text(VstInt32 opcode, VstInt32 index = 0) const;
-  static VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                VstIntPtr value, void* ptr, float opt);
+  static VstIntPtr hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                void* ptr, float opt);
 
   std::string path_;
   void* library_ = nullptr;

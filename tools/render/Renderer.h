@@ -13,17 +13,20 @@ struct RenderResult {
   long long frames = 0;
   int latency = 0;
   double processSeconds = 0.0; // CPU time of this thread inside processReplacing
+  bool measured = false;
   Levels input;
   Levels output;
 };
 
 class Renderer {
 public:
-  Renderer(PluginHost& host, int blockSize) : host_(host), blockSize_(blockSize) {}
+  Renderer(PluginHost& host, int blockSize, bool measureLevels)
+      : host_(host), blockSize_(blockSize), measureLevels_(measureLevels) {}
 
   RenderResult run(AudioReader& reader, AudioWriter& writer, ProgressBar* progress);
 
 private:
   PluginHost& host_;
   int blockSize_;
+  bool measureLevels_;
 };

@@ -9,15 +9,15 @@
 
 namespace {
 
-const char* const kCategories[] = {"Unknown",     "Effect",     "Synth",      "Analysis",
-                                   "Mastering",   "Spacializer", "RoomFx",    "SurroundFx",
+const char* const kCategories[] = {"Unknown",     "Effect",         "Synth",  "Analysis",
+                                   "Mastering",   "Spacializer",    "RoomFx", "SurroundFx",
                                    "Restoration", "OfflineProcess", "Shell",  "Generator"};
 
 // Printed numbers never follow the process locale.
 std::string fixed(double value, int precision) {
   char buffer[64];
-  const auto r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                               precision);
+  const auto r =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
   return r.ec == std::errc{} ? std::string(buffer, r.ptr) : std::string("?");
 }
 
@@ -87,29 +87,33 @@ void printSummary(std::FILE* out, PluginHost& host, const AudioFormat& inputForm
   const PluginIdentity id = host.identity();
   const double seconds =
       static_cast<double>(result.frames) / static_cast<double>(inputFormat.sampleRate);
-  std::fprintf(out, "%s (%s %lld), program %d \"%s\"\n", id.effectName.c_str(),
-               id.vendor.c_str(), static_cast<long long>(id.vendorVersion), host.currentProgram(),
+  std::fprintf(out, "%s (%s %lld), program %d \"%s\"\n", id.effectName.c_str(), id.vendor.c_str(),
+               static_cast<long long>(id.vendorVersion), host.currentProgram(),
                host.currentProgramName().c_str());
   for (const int index : context.setParameters) {
     std::fprintf(out, "  %-10s %s %s\n", host.parameterName(index).c_str(),
                  host.parameterDisplay(index).c_str(), host.parameterLabel(index).c_str());
   }
   const std::string shape = channelsText(inputFormat.channels) + ", " +
-                            std::to_string(inputFormat.sampleRate) + " Hz, " +
-                            fixed(seconds, 3) + " s";
+                            std::to_string(inputFormat.sampleRate) + " Hz, " + fixed(seconds, 3) +
+                            " s";
   std::fprintf(out, "Input   %s (%s, %s)\n", context.input.c_str(),
                describeFormat(inputFormat.format).c_str(), shape.c_str());
   std::fprintf(out, "Output  %s (%s, %s)\n", context.output.c_str(),
                describeFormat(context.outputFormat).c_str(), shape.c_str());
-  std::fprintf(out, "  %-12s %10s %10s\n", "", "input", "output");
-  printLevelRow(out, "Sample peak", result.input.samplePeakDb, result.output.samplePeakDb, "dBFS");
-  printLevelRow(out, "True peak", result.input.truePeakDb, result.output.truePeakDb, "dBTP");
-  printLevelRow(out, "Loudness", result.input.loudnessLufs, result.output.loudnessLufs, "LUFS");
+  if (result.measured) {
+    std::fprintf(out, "  %-12s %10s %10s\n", "", "input", "output");
+    printLevelRow(out, "Sample peak", result.input.samplePeakDb, result.output.samplePeakDb,
+                  "dBFS");
+    printLevelRow(out, "True peak", result.input.truePeakDb, result.output.truePeakDb, "dBTP");
+    printLevelRow(out, "Loudness", result.input.loudnessLufs, result.output.loudnessLufs, "LUFS");
+  }
   const double latencyMs = 1000.0 * result.latency / inputFormat.sampleRate;
   std::fprintf(out, "Latency %d samples (%s ms), removed from the start\n", result.latency,
                fixed(latencyMs, 2).c_str());
   if (result.processSeconds > 0.0) {
-    std::fprintf(out, "Speed   %s x real time (%s s of CPU in processReplacing for %s s)\n",
+    std::fprintf(out,
+                 "Speed   %s x real time (%s s of CPU in processReplacing for %s s of audio)\n",
                  fixed(seconds / result.processSeconds, 1).c_str(),
                  fixed(result.processSeconds, 4).c_str(), fixed(seconds, 3).c_str());
   }

@@ -101,7 +101,8 @@ int run(const Options& options) {
   if (showProgress) {
     progress = std::make_unique<ProgressBar>(stderr, reader->format().frames);
   }
-  const RenderResult result = Renderer(host, options.blockSize).run(*reader, writer, progress.get());
+  const RenderResult result =
+      Renderer(host, options.blockSize, options.measureLevels).run(*reader, writer, progress.get());
   writer.commit();
   if (progress) {
     progress->finish();
