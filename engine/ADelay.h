@@ -3,6 +3,7 @@
 
 #include "AudioEffectX.h"
 #include "DisplaySettings.h"
+#include "DynamicsProcessor.h"
 #include "EditorState.h"
 #include "EngineConstants.h"
 #include "PresetRecord.h"
@@ -79,6 +80,12 @@ public:
   RelaxedAtomic<float> rmsSumL{0.0f};
   RelaxedAtomic<float> rmsSumR{0.0f};
   RelaxedAtomic<std::int32_t> rmsCount{0};
+
+  // Dynamics processor: look-ahead rings, compressor and limiter state (audio thread only;
+  // suspend clears the rings while processing is stopped).
+  DynamicsProcessor processor;
+  // The parameter members as one block sees them (any thread; whole-word loads).
+  BlockSettings blockSettings();
 
   DisplaySettings displaySettings;
   EditorState editorState;

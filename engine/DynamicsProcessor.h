@@ -1,0 +1,26 @@
+// The dynamics processor: look-ahead delay, compressor, limiter, output gain, dither and Auto
+// Normalize over one block of stereo audio. The plug-in, the renderer and the benchmarks all
+// drive it through this interface; the plug-in only snapshots its parameters into it.
+#pragma once
+
+#include "BlockSettings.h"
+#include "DynamicsState.h"
+#include "FeedValues.h"
+
+class DynamicsProcessor {
+public:
+  // Audio thread. Allocates nothing, locks nothing, makes no system call. Inputs and outputs
+  // may be the same buffers. Null buffers or sampleFrames < 0 change nothing (0 frames still
+  // runs the block-end rules). Non-finite input samples are taken as silence.
+  BlockResult process(const BlockSettings& settings, FeedValues& feed, const float* const* inputs,
+                      float* const* outputs, std::int32_t sampleFrames) noexcept;
+
+  // Not while process runs: back to the construction state, or silence in the rings only.
+  void reset() noexcept { state = DynamicsState{}; }
+  void clearRings() noexcept { state.clearRings(); }
+
+  // Frames the output lags the input for a look-ahead value (what the host is told).
+  static std::int32_t latency(float lookAheadValue) noexcept { return lookAheadLatency(lookAheadValue); }
+
+  DynamicsState state;
+};

@@ -1,0 +1,200 @@
+// The optimised processor against the plain rules: same block sequence, same bits.
+#include "ProcessorTestSupport.h"
+
+#include "BlockSetup.h"
+#include "DitherGenerator.h"
+#include "DynamicsProcessor.h"
+#include "ReferenceDynamics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+void expectSameState(const DynamicsState& ref, const DynamicsState& opt, std::size_t block) {
+  ASSERT_EQ(ref.delayPos, opt.delayPos) << "block " << block;
+  ASSERT_TRUE(sameBits(ref.compGain, opt.compGain)) << "block " << block;
+  ASSERT_TRUE(sameBits(ref.compStep, opt.compStep)) << "block " << block;
+  ASSERT_TRUE(sameBits(ref.compDelta, opt.compDelta)) << "block " << block;
+  ASSERT_TRUE(sameBits(ref.limGain, opt.limGain)) << "block " << block;
+  ASSERT_TRUE(sameBits(ref.limStep, opt.limStep)) << "block " << block;
+  ASSERT_TRUE(sameBits(ref.limDelta, opt.limDelta)) << "block " << block;
+  for (std::size_t s = 0; s < ref.delayGain.size(); ++s) {
+    ASSERT_TRUE(sameBits(ref.delayGain[s], opt.delayGain[s])) << "block " << block << " slot " << s;
+    ASSERT_TRUE(sameBits(ref.delayInL[s], opt.delayInL[s])) << "block " << block << " slot " << s;
+    ASSERT_TRUE(sameBits(ref.delayInR[s], opt.delayInR[s])) << "block " << block << " slot " << s;
+  }
+}
+
+void expectSameFeed(const FeedValues& a, const FeedValues& b, std::size_t block) {
+  const float* fa = &a.maxL;
+  const float* fb = &b.maxL;
+  for (int k = 0; k < 12; ++k) {
+    ASSERT_TRUE(sameBits(fa[k], fb[k])) << "block " << block << " feed value " << k;
+  }
+}
+
+// Runs both processors over the same blocks and checks every output sample, the state, the
+// feed, the block results and the dither sequence after each block.
+class Twins {
+public:
+  void block(const BlockSettings& s, const StereoSignal& in, std::size_t at, std::int32_t frames) {
+    const auto n = static_cast<std::size_t>(frames);
+    std::vector<float> rL(n, 9.0f), rR(n, 9.0f), oL(n, 9.0f), oR(n, 9.0f);
+    const float* ins[2] = {in.left.data() + at, in.right.data() + at};
+    float* refOut[2] = {rL.data(), rR.data()};
+    float* optOut[2] = {oL.data(), oR.data()};
+
+    DitherGenerator::setThreadState(dither_);
+    const BlockResult a = ReferenceDynamics::process(s, ref_, refFeed_, ins, refOut, frames);
+    const std::uint32_t refDither = DitherGenerator::threadState();
+    DitherGenerator::setThreadState(dither_);
+    const BlockResult b = opt_.process(s, optFeed_, ins, optOut, frames);
+    ASSERT_EQ(refDither, DitherGenerator::threadState()) << "block " << blocks_;
+    dither_ = refDither;
+
+    for (std::size_t i = 0; i < n; ++i) {
+      ASSERT_TRUE(sameBits(rL[i], oL[i])) << "block " << blocks_ << " frame " << i << ": " << rL[i] << " vs " << oL[i];
+      ASSERT_TRUE(sameBits(rR[i], oR[i])) << "block " << blocks_ << " frame " << i << ": " << rR[i] << " vs " << oR[i];
+    }
+    ASSERT_EQ(a.processed, b.processed);
+    ASSERT_TRUE(sameBits(a.outputGain, b.outputGain)) << "block " << blocks_;
+    ASSERT_EQ(a.outputGainLowered, b.outputGainLowered) << "block " << blocks_;
+    ASSERT_EQ(a.releaseSamples, b.releaseSamples) << "block " << blocks_;
+    ASSERT_EQ(a.releaseComputed, b.releaseComputed) << "block " << blocks_;
+    ASSERT_TRUE(sameBits(a.sumL, b.sumL)) << "block " << blocks_;
+    ASSERT_TRUE(sameBits(a.sumR, b.sumR)) << "block " << blocks_;
+    expectSameState(ref_, opt_.state, blocks_);
+    expectSameFeed(refFeed_, optFeed_, blocks_);
+    last_ = a;
+    ++blocks_;
+  }
+
+  // Feeds the write-backs into the next block's settings as the plug-in does.
+  void carry(BlockSettings& s) const {
+    if (!last_.processed) {
+      return;
+    }
+    if (last_.outputGainLowered) {
+      s.outputGain = last_.outputGain;
+    }
+    if (last_.releaseComputed) {
+      s.releaseSamples = last_.releaseSamples;
+    }
+    s.normalizeHold = false;
+  }
+
+  std::size_t blocks() const { return blocks_; }
+
+private:
+  DynamicsState ref_;
+  DynamicsProcessor opt_;
+  FeedValues refFeed_;
+  FeedValues optFeed_;
+  std::uint32_t dither_ = DitherGenerator::kSeed;
+  BlockResult last_;
+  std::size_t blocks_ = 0;
+};
+
+BlockSettings programSettings(VstInt32 program) {
+  TestEffect t;
+  t.fx.setProgram(program);
+  return t.fx.blockSettings();
+}
+
+void runInBlocks(Twins& twins, BlockSettings s, const StereoSignal& in, std::mt19937& rng,
+                 const std::vector<std::int32_t>& sizes) {
+  std::uniform_int_distribution<std::size_t> pick(0, sizes.size() - 1);
+  std::size_t at = 0;
+  while (at < in.frames()) {
+    const auto frames = static_cast<std::int32_t>(
+        std::min<std::size_t>(static_cast<std::size_t>(sizes[pick(rng)]), in.frames() - at));
+    twins.carry(s);
+    twins.block(s, in, at, frames);
+    if (::testing::Test::HasFatalFailure()) {
+      return;
+    }
+    at += static_cast<std::size_t>(frames);
+  }
+}
+
+} // namespace
+
+TEST(ProcessorEquivalence, FactoryProgramsOnMusicInBlocksOf32To4096) {
+  const StereoSignal music = musicalSignal(44100 * 12);
+  for (VstInt32 program = 0; program < kNumPrograms; ++program) {
+    SCOPED_TRACE(program);
+    Twins twins;
+    std::mt19937 rng(static_cast<unsigned>(program) + 11u);
+    runInBlocks(twins, programSettings(program), music, rng, {32, 64, 128, 256, 441, 512, 1024, 4096});
+    ASSERT_FALSE(HasFatalFailure());
+  }
+}
+
+TEST(ProcessorEquivalence, EverySwitchCombinationOnLoudNoiseWithOddBlocks) {
+  const StereoSignal noise = randomSignal(60000, 5);
+  for (unsigned mask = 0; mask < 16; ++mask) {
+    SCOPED_TRACE(mask);
+    BlockSettings s = programSettings(1);
+    s.softOn = (mask & 1u) != 0;
+    s.autoRelease = (mask & 2u) != 0 ? 1.0f : 0.0f;
+    s.ditherOn = (mask & 4u) != 0;
+    s.normalizeOn = (mask & 8u) != 0;
+    s.outputGain = s.normalizeOn ? kNormalizeFullGain : 1.5f;
+    Twins twins;
+    std::mt19937 rng(mask + 100u);
+    runInBlocks(twins, s, noise, rng, {0, 1, 2, 7, 439, 440, 441, 1000, 3000});
+    ASSERT_FALSE(HasFatalFailure());
+  }
+}
+
+// Parameters change between blocks as automation would: the look-ahead shrinks below the ring
+// position, ratios and releases reach the values no editor sends, the sample rate breaks.
+TEST(ProcessorEquivalence, ParametersChangingBetweenBlocks) {
+  const StereoSignal noise = randomSignal(200000, 9);
+  std::mt19937 rng(4242);
+  std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+  const float rates[] = {44100.0f, 48000.0f, 192000.0f, 0.0f, NAN, 8.0f, INFINITY};
+  Twins twins;
+  BlockSettings s = programSettings(4);
+  std::size_t at = 0;
+  while (at < noise.frames()) {
+    s.lookAheadValue = std::floor(unit(rng) * 1000.0f);
+    s.ratioSteps = static_cast<std::int32_t>(unit(rng) * 64.0f) - 2;
+    s.compThreshold = std::pow(10.0f, -std::floor(unit(rng) * 73.0f) / 40.0f);
+    s.limThreshold = std::pow(10.0f, -std::floor(unit(rng) * 49.0f) / 40.0f);
+    s.releaseSamples = static_cast<std::int32_t>(unit(rng) * 44100.0f) - 100;
+    s.softOn = unit(rng) > 0.5f;
+    s.ditherOn = unit(rng) > 0.5f;
+    s.normalizeOn = unit(rng) > 0.7f;
+    s.normalizeHold = unit(rng) > 0.9f;
+    s.autoRelease = unit(rng) > 0.5f ? 1.0f : 0.3f;
+    s.sampleRate = rates[static_cast<std::size_t>(unit(rng) * 6.99f)];
+    const auto frames = static_cast<std::int32_t>(std::min<std::size_t>(
+        static_cast<std::size_t>(unit(rng) * 900.0f), noise.frames() - at));
+    twins.carry(s);
+    twins.block(s, noise, at, frames);
+    ASSERT_FALSE(HasFatalFailure());
+    at += static_cast<std::size_t>(frames);
+  }
+  EXPECT_GT(twins.blocks(), 300u);
+}
+
+// Every frame deeper than the last: the look-ahead ramp walks the whole ring each time.
+TEST(ProcessorEquivalence, ReductionDeepeningEveryFrame) {
+  StereoSignal rising;
+  for (int i = 0; i < 20000; ++i) {
+    const float v = 0.2f * std::pow(1.0002f, static_cast<float>(i % 10000));
+    rising.left.push_back(i % 2 == 0 ? v : -v);
+    rising.right.push_back(0.5f * v);
+  }
+  for (VstInt32 program : {0, 1, 5}) {
+    SCOPED_TRACE(program);
+    Twins twins;
+    std::mt19937 rng(7);
+    runInBlocks(twins, programSettings(program), rising, rng, {64, 512, 4096});
+    ASSERT_FALSE(HasFatalFailure());
+  }
+}
