@@ -1,5 +1,6 @@
 #include "ADelay.h"
 
+#include "BlockSetup.h"
 #include "EditorFactory.h"
 #include "HostText.h"
 #include "ParameterTable.h"
@@ -11,20 +12,6 @@
 namespace {
 
 float pow10f(float x) noexcept { return std::pow(10.0f, x); }
-
-// Truncation toward zero that saturates instead of being undefined out of range.
-std::int32_t truncToInt32(float v) noexcept {
-  if (std::isnan(v)) {
-    return 0;
-  }
-  if (v >= 2147483520.0f) {
-    return 2147483647;
-  }
-  if (v <= -2147483648.0f) {
-    return -2147483647 - 1;
-  }
-  return static_cast<std::int32_t>(v);
-}
 
 // What a step parameter hands the host: within 0..0.99999, so that the host never holds a
 // value outside its range and anything it sends back is read as normalized. (Output passes
@@ -45,7 +32,7 @@ bool isStepKind(ParamKind kind) noexcept {
 } // namespace
 
 int lookAheadSlots(float lookAheadValue) noexcept {
-  const std::int32_t n = truncToInt32(lookAheadValue / kLookAheadDivisor);
+  const std::int32_t n = truncateToInt32(lookAheadValue / kLookAheadDivisor);
   if (n < 1) {
     return 1;
   }
@@ -61,7 +48,7 @@ ADelay::ADelay(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNum
   setNumOutputs(2);
   canProcessReplacing(true);
   setUniqueID(kUniqueId);
-  releaseSamples = truncToInt32(getSampleRate() / 1000.0f * 250.0f);
+  releaseSamples = truncateToInt32(getSampleRate() / 1000.0f * 250.0f);
   setInitialDelay(lookAheadLatency(lookAheadValue));
   initProcessor();
   setProgram(0);
@@ -89,7 +76,7 @@ void ADelay::storeSteps(VstInt32 index, std::int32_t steps) {
   case kRelease:
     releaseMs = s16;
     rec.releaseMs = s16;
-    releaseSamples = truncToInt32(getSampleRate() / 1000.0f * static_cast<float>(steps));
+    releaseSamples = truncateToInt32(getSampleRate() / 1000.0f * static_cast<float>(steps));
     break;
   case kRatio:
     ratioSteps = s16;
@@ -108,7 +95,7 @@ void ADelay::storeSteps(VstInt32 index, std::int32_t steps) {
       const float gain = pow10f(static_cast<float>(steps) / 40.0f) *
                          ceilingFactor(displaySettings.normalizeCeilingIndex);
       outputGain = gain;
-      const std::int32_t linked = truncToInt32(24000.0f - 20000.0f * std::log10(gain));
+      const std::int32_t linked = truncateToInt32(24000.0f - 20000.0f * std::log10(gain));
       outputSteps = linked;
       rec.outputSteps = linked;
       normalizeHold = true;
@@ -143,7 +130,7 @@ void ADelay::setParameter(VstInt32 index, float value) {
       rec.normalizeOn = stored;
       if (on) {
         outputGain = kNormalizeFullGain;
-        outputSteps = truncToInt32(24000.0f - 20000.0f * std::log10(kNormalizeFullGain));
+        outputSteps = truncateToInt32(24000.0f - 20000.0f * std::log10(kNormalizeFullGain));
       } else {
         shownOutputGain = 0.0f;
       }
@@ -159,7 +146,7 @@ void ADelay::setParameter(VstInt32 index, float value) {
   case ParamKind::Steps: {
     float v = normalized ? value * info->scale + 0.5f : value;
     v = v < info->minStep ? info->minStep : (v > info->maxStep ? info->maxStep : v);
-    storeSteps(index, truncToInt32(v));
+    storeSteps(index, truncateToInt32(v));
     break;
   }
   case ParamKind::LookAhead: {
