@@ -39,7 +39,8 @@ int lookAheadSlots(float lookAheadValue) noexcept {
   return n > kLookAheadSlots ? kLookAheadSlots : n;
 }
 
-ADelay::ADelay(audioMasterCallback audioMaster) : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
+ADelay::ADelay(audioMasterCallback audioMaster)
+    : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
   helpWindow = createHelpWindow(this);
   for (std::size_t i = 0; i < programs_.size(); ++i) {
     programs_[i] = kFactoryPrograms[i];
@@ -223,7 +224,8 @@ void ADelay::setParameterAutomated(VstInt32 index, float value) {
   }
   const ParameterInfo* info = parameterInfo(index);
   const bool steps = info != nullptr && isStepKind(info->kind);
-  callHost(audioMasterAutomate, index, 0, nullptr, steps ? hostNormalized(value, info->scale) : value);
+  callHost(audioMasterAutomate, index, 0, nullptr,
+           steps ? hostNormalized(value, info->scale) : value);
 }
 
 void ADelay::setProgram(VstInt32 program) {
@@ -317,8 +319,12 @@ void ADelay::getParameterDisplay(VstInt32 index, char* text) {
   }
 }
 
-bool ADelay::getEffectName(char* name) { return writeHostText(name, kEffectName, kVstMaxEffectNameLen); }
-bool ADelay::getVendorString(char* text) { return writeHostText(text, kVendorName, kVstMaxVendorStrLen); }
+bool ADelay::getEffectName(char* name) {
+  return writeHostText(name, kEffectName, kVstMaxEffectNameLen);
+}
+bool ADelay::getVendorString(char* text) {
+  return writeHostText(text, kVendorName, kVstMaxVendorStrLen);
+}
 bool ADelay::getProductString(char* text) {
   return writeHostText(text, kEffectName, kVstMaxProductStrLen);
 }

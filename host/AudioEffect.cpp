@@ -213,7 +213,8 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     }
     return 0;
   case effEditGetRect:
-    return editor_ != nullptr && ptr != nullptr && editor_->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
+    return editor_ != nullptr && ptr != nullptr && editor_->getRect(static_cast<ERect**>(ptr)) ? 1
+                                                                                               : 0;
   case effEditOpen:
     return editor_ != nullptr && ptr != nullptr && editor_->open(ptr) ? 1 : 0;
   case effEditClose:

@@ -27,21 +27,28 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
   case effString2Parameter:
     return text != nullptr ? flag(string2parameter(index, text)) : 0;
   case effGetProgramNameIndexed:
-    return text != nullptr ? flag(getProgramNameIndexed(static_cast<VstInt32>(value), index, text)) : 0;
+    return text != nullptr ? flag(getProgramNameIndexed(static_cast<VstInt32>(value), index, text))
+                           : 0;
   case effGetInputProperties:
-    return ptr != nullptr ? flag(getInputProperties(index, static_cast<VstPinProperties*>(ptr))) : 0;
+    return ptr != nullptr ? flag(getInputProperties(index, static_cast<VstPinProperties*>(ptr)))
+                          : 0;
   case effGetOutputProperties:
-    return ptr != nullptr ? flag(getOutputProperties(index, static_cast<VstPinProperties*>(ptr))) : 0;
+    return ptr != nullptr ? flag(getOutputProperties(index, static_cast<VstPinProperties*>(ptr)))
+                          : 0;
   case effGetPlugCategory:
     return getPlugCategory();
   case effOfflineNotify:
-    return ptr != nullptr
-               ? flag(offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<VstInt32>(value), index != 0))
-               : 0;
+    return ptr != nullptr ? flag(offlineNotify(static_cast<VstAudioFile*>(ptr),
+                                               static_cast<VstInt32>(value), index != 0))
+                          : 0;
   case effOfflinePrepare:
-    return ptr != nullptr ? flag(offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value))) : 0;
+    return ptr != nullptr ? flag(offlinePrepare(static_cast<VstOfflineTask*>(ptr),
+                                                static_cast<VstInt32>(value)))
+                          : 0;
   case effOfflineRun:
-    return ptr != nullptr ? flag(offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value))) : 0;
+    return ptr != nullptr
+               ? flag(offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<VstInt32>(value)))
+               : 0;
   case effProcessVarIo:
     return ptr != nullptr ? flag(processVariableIo(static_cast<VstVariableIo*>(ptr))) : 0;
   case effSetSpeakerArrangement:
@@ -87,7 +94,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
   case effGetCurrentMidiProgram:
     return getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr));
   case effGetMidiProgramCategory:
-    return ptr != nullptr ? getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr)) : 0;
+    return ptr != nullptr ? getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr))
+                          : 0;
   case effHasMidiProgramsChanged:
     return flag(hasMidiProgramsChanged(index));
   case effGetMidiKeyName:

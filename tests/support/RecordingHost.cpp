@@ -5,13 +5,13 @@ RecordingHost& RecordingHost::instance() {
   return host;
 }
 
-VstIntPtr RecordingHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                  VstIntPtr value, void* ptr, float opt) {
+VstIntPtr RecordingHost::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                  void* ptr, float opt) {
   // Asked outside the lock: the plug-in answers without calling back.
-  const float parameter = opcode == audioMasterAutomate && effect != nullptr &&
-                                  effect->getParameter != nullptr
-                              ? effect->getParameter(effect, index)
-                              : 0.0f;
+  const float parameter =
+      opcode == audioMasterAutomate && effect != nullptr && effect->getParameter != nullptr
+          ? effect->getParameter(effect, index)
+          : 0.0f;
   RecordingHost& self = instance();
   std::lock_guard<std::mutex> lock(self.mutex_);
   self.requests_.push_back({effect, opcode, index, value, ptr, opt, parameter});

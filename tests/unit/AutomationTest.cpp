@@ -14,6 +14,7 @@ struct EditorChange {
 };
 
 // Natural values across the editor's ranges and what the host is told for each.
+// clang-format off
 const EditorChange kChanges[] = {
     {kSoft, 1.0f, 1.0f},          {kSoft, 0.0f, 0.0f},          {kNormalize, 1.0f, 1.0f},
     {kDither, 1.0f, 1.0f},        {kBypass, 0.0f, 0.0f},        {kThrComp, 1.0f, 1.0f / 72},
@@ -25,6 +26,7 @@ const EditorChange kChanges[] = {
     {kThrLim, 0.0f, 0.0f},        {kThrLim, 48.0f, 0.99999f},   {kLookAhead, 3.0f, 0.003f},
     {kLookAhead, 999.0f, 0.999f}, {kLookAhead, 1000.0f, 0.99999f},
 };
+// clang-format on
 
 bool isStepParameter(VstInt32 index) {
   return index == kThrComp || index == kOutput || index == kRelease || index == kRatio ||

@@ -13,18 +13,22 @@
 namespace {
 
 // Answers that are not 0, with a zeroed text buffer as ptr and every other argument 0.
+// clang-format off
 const std::map<VstInt32, VstIntPtr> kNonZeroAnswers = {
     {effIdentify, 0x4E764566}, {effCanBeAutomated, 1}, {effGetPlugCategory, 4},
     {effGetEffectName, 1},     {effGetVendorString, 1}, {effGetProductString, 1},
     {effGetVendorVersion, 2800}, {effCanDo, -1},        {effGetVstVersion, 2400},
     {effGetCurrentMidiProgram, -1},
 };
+// clang-format on
 
 // The same with a null ptr: every request that would write or read through it answers 0.
+// clang-format off
 const std::map<VstInt32, VstIntPtr> kNonZeroAnswersWithoutBuffer = {
     {effIdentify, 0x4E764566}, {effCanBeAutomated, 1},      {effGetPlugCategory, 4},
     {effGetVendorVersion, 2800}, {effGetVstVersion, 2400}, {effGetCurrentMidiProgram, -1},
 };
+// clang-format on
 
 VstIntPtr expected(const std::map<VstInt32, VstIntPtr>& table, VstInt32 opcode) {
   const auto it = table.find(opcode);
@@ -114,7 +118,8 @@ TEST(Dispatcher, NullPointersAreAnsweredLikeUnknownRequests) {
       continue;
     }
     for (VstInt32 index : {0, 3, 12, 13}) {
-      EXPECT_EQ(plugin.dispatch(opcode, index, 0, nullptr), expected(kNonZeroAnswersWithoutBuffer, opcode))
+      EXPECT_EQ(plugin.dispatch(opcode, index, 0, nullptr),
+                expected(kNonZeroAnswersWithoutBuffer, opcode))
           << "opcode " << opcode << " index " << index;
     }
   }
@@ -127,8 +132,8 @@ TEST(Dispatcher, ObsoleteAndUnknownOpcodesAnswerZeroAndChangeNothing) {
   plugin.dispatch(effSetProgram, 0, 2);
   plugin.set(kRatio, 0.25f);
   const Observed before(plugin);
-  for (VstInt32 opcode : {9, 16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 43, 46, 53, 54, 55, 57,
-                          -1, 80, 81, 1000, INT_MIN, INT_MAX}) {
+  for (VstInt32 opcode : {9,  16, 17, 18, 20, 21, 28, 30, 31, 32,   36,      37,
+                          43, 46, 53, 54, 55, 57, -1, 80, 81, 1000, INT_MIN, INT_MAX}) {
     char buffer[256] = "2in2out";
     EXPECT_EQ(plugin.dispatch(opcode, 4, 7, buffer, 0.5f), 0) << "opcode " << opcode;
     EXPECT_EQ(plugin.dispatch(opcode, 0, 0, nullptr, 0.0f), 0) << "opcode " << opcode;
@@ -186,16 +191,22 @@ TEST(Dispatcher, SpeakerArrangementClearsOnlyTheGivenPlaces) {
   auto* sentinel = reinterpret_cast<VstSpeakerArrangement*>(&dummy);
   VstSpeakerArrangement* input = sentinel;
   VstSpeakerArrangement* output = sentinel;
-  EXPECT_EQ(plugin.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), &output), 0);
+  EXPECT_EQ(
+      plugin.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), &output),
+      0);
   EXPECT_EQ(input, nullptr);
   EXPECT_EQ(output, nullptr);
   input = sentinel;
   output = sentinel;
   EXPECT_EQ(plugin.dispatch(effGetSpeakerArrangement, 0, 0, &output), 0);
   EXPECT_EQ(output, nullptr);
-  EXPECT_EQ(plugin.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), nullptr), 0);
+  EXPECT_EQ(
+      plugin.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), nullptr),
+      0);
   EXPECT_EQ(input, nullptr);
-  EXPECT_EQ(plugin.dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(sentinel), sentinel), 0);
+  EXPECT_EQ(
+      plugin.dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(sentinel), sentinel),
+      0);
 }
 
 TEST(Dispatcher, ChunksAreNotOffered) {
@@ -303,7 +314,8 @@ TEST(Dispatcher, KeyRecordIsBuiltFromTheArguments) {
   EXPECT_EQ(plugin.dispatch(effEditKeyDown, 'q', 0x1234, nullptr, 3.9f), 1);
   EXPECT_EQ(plugin.dispatch(effEditKeyUp, -5, -1, nullptr, -1.9f), 0);
   EXPECT_EQ(plugin.dispatch(effEditKeyDown, 0, 0x100, nullptr, 258.0f), 1);
-  const float odd[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+  const float odd[] = {std::numeric_limits<float>::quiet_NaN(),
+                       std::numeric_limits<float>::infinity(),
                        -std::numeric_limits<float>::infinity(), 1e20f};
   for (float opt : odd) {
     plugin.dispatch(effEditKeyDown, 1, 2, nullptr, opt);

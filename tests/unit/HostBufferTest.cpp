@@ -45,9 +45,9 @@ struct GuardedBuffer {
 
 // The opcodes that write a text, with the most bytes (zero included) each may use.
 const std::map<VstInt32, std::size_t> kTextRequests = {
-    {effGetProgramName, kVstMaxProgNameLen},  {effGetParamLabel, kParamTextCapacity},
-    {effGetParamDisplay, kParamTextCapacity}, {effGetParamName, kParamTextCapacity},
-    {effGetEffectName, kVstMaxEffectNameLen}, {effGetVendorString, kVstMaxVendorStrLen},
+    {effGetProgramName, kVstMaxProgNameLen},     {effGetParamLabel, kParamTextCapacity},
+    {effGetParamDisplay, kParamTextCapacity},    {effGetParamName, kParamTextCapacity},
+    {effGetEffectName, kVstMaxEffectNameLen},    {effGetVendorString, kVstMaxVendorStrLen},
     {effGetProductString, kVstMaxProductStrLen},
 };
 
@@ -65,7 +65,8 @@ void expectTextWithinLimit(const Plugin& plugin, VstInt32 opcode, VstInt32 index
 
 void expectAllTextsWithinLimits(const Plugin& plugin, const char* state) {
   for (const auto& [opcode, limit] : kTextRequests) {
-    for (VstInt32 index : {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, INT_MAX}) {
+    for (VstInt32 index :
+         {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, INT_MAX}) {
       expectTextWithinLimit(plugin, opcode, index, limit, state);
     }
   }

@@ -123,7 +123,8 @@ TEST(HostText, DisplayTextsUseADecimalPointInACommaLocale) {
   for (VstInt32 p = 0; p < 9; ++p) {
     plugin.dispatch(effSetProgram, 0, p);
     for (VstInt32 i = 0; i < 13; ++i) {
-      EXPECT_EQ(plugin.display(i).find(','), std::string::npos) << "program " << p << " parameter " << i;
+      EXPECT_EQ(plugin.display(i).find(','), std::string::npos)
+          << "program " << p << " parameter " << i;
     }
   }
   EXPECT_EQ(formatted(1234.5, 2, 1), "1234.5");

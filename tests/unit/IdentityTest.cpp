@@ -161,11 +161,11 @@ TEST(CanDo, AnswersYesForExactlyThreeTexts) {
   EXPECT_EQ(ask("1in1out"), 1);
   EXPECT_EQ(ask("2in2out"), 1);
   EXPECT_EQ(ask("plugAsChannelInsert"), 1);
-  for (const char* no : {"2in2outs", "2in2out ", "2in2", "2In2Out", "2IN2OUT", "", "1in2out",
-                         "plugAsChannelInsertX", "plugAsChannel", "plugasChannelInsert",
-                         " 2in2out", "sendVstEvents", "sendVstMidiEvent", "receiveVstEvents",
-                         "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",
-                         "midiProgramNames", "bypass"}) {
+  for (const char* no :
+       {"2in2outs", "2in2out ", "2in2", "2In2Out", "2IN2OUT", "", "1in2out", "plugAsChannelInsertX",
+        "plugAsChannel", "plugasChannelInsert", " 2in2out", "sendVstEvents", "sendVstMidiEvent",
+        "receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",
+        "midiProgramNames", "bypass"}) {
     EXPECT_EQ(ask(no), -1) << '"' << no << '"';
   }
 }

@@ -14,19 +14,27 @@ struct StepParam {
   VstInt32 index;
   float scale;
 };
-constexpr StepParam kStepParams[] = {{kThrComp, 72},  {kOutput, 24000}, {kRelease, 999}, {kRatio, 60},
-                                     {kZoom, 20},     {kThrLim, 48},    {kLookAhead, 1000}};
+constexpr StepParam kStepParams[] = {{kThrComp, 72},    {kOutput, 24000}, {kRelease, 999},
+                                     {kRatio, 60},      {kZoom, 20},      {kThrLim, 48},
+                                     {kLookAhead, 1000}};
 
 // The live steps of a step parameter, read from the effect's members.
 double stepsOf(const ADelay& fx, VstInt32 index) {
   switch (index) {
-  case kThrComp: return fx.compThresholdSteps;
-  case kOutput: return fx.outputSteps;
-  case kRelease: return fx.releaseMs;
-  case kRatio: return fx.ratioSteps;
-  case kZoom: return fx.zoomSteps;
-  case kThrLim: return fx.limThresholdSteps;
-  default: return fx.lookAheadValue;
+  case kThrComp:
+    return fx.compThresholdSteps;
+  case kOutput:
+    return fx.outputSteps;
+  case kRelease:
+    return fx.releaseMs;
+  case kRatio:
+    return fx.ratioSteps;
+  case kZoom:
+    return fx.zoomSteps;
+  case kThrLim:
+    return fx.limThresholdSteps;
+  default:
+    return fx.lookAheadValue;
   }
 }
 
@@ -124,7 +132,8 @@ TEST_F(Parameters, OnlyLookAheadAndTheMemberTypesLimitNaturalValues) {
 
 TEST_F(Parameters, BrokenValuesAreIgnored) {
   plugin.dispatch(effSetProgram, 0, 1);
-  const float broken[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+  const float broken[] = {std::numeric_limits<float>::quiet_NaN(),
+                          std::numeric_limits<float>::infinity(),
                           -std::numeric_limits<float>::infinity()};
   for (VstInt32 i = 0; i < 13; ++i) {
     const float before = plugin.get(i);
@@ -209,15 +218,32 @@ TEST_F(Parameters, DisplayTexts) {
     const char* text;
   };
   const Case cases[] = {
-      {kThrComp, 72, "-36.0"},   {kThrComp, 0, "0.0"},        {kThrComp, 1, "-0.5"},
-      {kThrComp, 20, "-10.0"},   {kOutput, 0, "24.00"},       {kOutput, 24000, "0.00"},
-      {kOutput, 14020, "9.98"},  {kOutput, 7520, "16.48"},    {kRelease, 250, "250"},
-      {kRelease, 10, " 10"},     {kRelease, 0, "  0"},        {kRatio, 60, "30.0 : 1"},
-      {kRatio, 2, "1.0 : 1"},   {kRatio, 7, "3.5 : 1"},     {kZoom, 2, " 2"},
-      {kZoom, 20, "20"},         {kThrLim, 48, "-24.0"},      {kThrLim, 0, "0.0"},
-      {kLookAhead, 999, "10"},   {kLookAhead, 3, " 0"},       {kLookAhead, 50, " 0"},
-      {kLookAhead, 51, " 1"},    {kLookAhead, 250, " 2"},     {kLookAhead, 1000, "10"},
-      {kRatio, 32767, "16383.5 : 1"}, {kThrComp, -32768, "16384.0"},
+      {kThrComp, 72, "-36.0"},
+      {kThrComp, 0, "0.0"},
+      {kThrComp, 1, "-0.5"},
+      {kThrComp, 20, "-10.0"},
+      {kOutput, 0, "24.00"},
+      {kOutput, 24000, "0.00"},
+      {kOutput, 14020, "9.98"},
+      {kOutput, 7520, "16.48"},
+      {kRelease, 250, "250"},
+      {kRelease, 10, " 10"},
+      {kRelease, 0, "  0"},
+      {kRatio, 60, "30.0 : 1"},
+      {kRatio, 2, "1.0 : 1"},
+      {kRatio, 7, "3.5 : 1"},
+      {kZoom, 2, " 2"},
+      {kZoom, 20, "20"},
+      {kThrLim, 48, "-24.0"},
+      {kThrLim, 0, "0.0"},
+      {kLookAhead, 999, "10"},
+      {kLookAhead, 3, " 0"},
+      {kLookAhead, 50, " 0"},
+      {kLookAhead, 51, " 1"},
+      {kLookAhead, 250, " 2"},
+      {kLookAhead, 1000, "10"},
+      {kRatio, 32767, "16383.5 : 1"},
+      {kThrComp, -32768, "16384.0"},
   };
   for (const Case& c : cases) {
     plugin.set(c.index, c.value);
@@ -291,7 +317,7 @@ TEST_F(Parameters, EveryChangeMarksTheParametersChanged) {
 }
 
 TEST_F(Parameters, LatencyFollowsTheLookAhead) {
-  const std::pair<float, VstInt32> cases[] = {{999, 439}, {1000, 440}, {0, 0},     {3, 0},
+  const std::pair<float, VstInt32> cases[] = {{999, 439}, {1000, 440}, {0, 0},      {3, 0},
                                               {5, 1},     {4.5f, 0},   {0.5f, 219}, {2.266f, 0}};
   for (const auto& [value, latency] : cases) {
     plugin.set(kLookAhead, value);

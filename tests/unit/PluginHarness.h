@@ -23,10 +23,12 @@ public:
 
   AEffect* record() const { return record_; }
   explicit operator bool() const { return record_ != nullptr; }
-  ADelay& effect() const { return *static_cast<ADelay*>(static_cast<AudioEffect*>(record_->object)); }
+  ADelay& effect() const {
+    return *static_cast<ADelay*>(static_cast<AudioEffect*>(record_->object));
+  }
 
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f) const {
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) const {
     return record_->dispatcher(record_, opcode, index, value, ptr, opt);
   }
   void set(VstInt32 index, float value) const { record_->setParameter(record_, index, value); }

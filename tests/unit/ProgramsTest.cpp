@@ -16,6 +16,7 @@ struct ShownProgram {
 };
 
 // With Normalize on, the Output shown is the one linked to ThrLim, not the stored one.
+// clang-format off
 const ShownProgram kShown[9] = {
     {"Init", {"On", "Off", "Off", "Off", "-10.0", "0.00", "250", "3.0 : 1", " 2", "---", "On", "-0.5", "10"}, 439},
     {"Mastering 1", {"On", "On", "On", "Off", "-12.0", "7.00", "250", "3.0 : 1", " 2", "---", "On", "-7.0", "10"}, 439},
@@ -27,6 +28,7 @@ const ShownProgram kShown[9] = {
     {"User 2", {"On", "Off", "Off", "Off", "-10.0", "0.00", "600", "10.0 : 1", " 2", "---", "Off", "-0.5", " 0"}, 0},
     {"User 3", {"On", "Off", "Off", "Off", "-10.0", "0.00", "600", "10.0 : 1", " 2", "---", "Off", "-0.5", " 0"}, 0},
 };
+// clang-format on
 
 // Records the order and values in which a program is applied.
 class OrderProbe : public ADelay {
@@ -60,9 +62,8 @@ TEST(Programs, EveryFactoryProgramAsTheHostReadsIt) {
 TEST(Programs, InitValuesAsNormalizedHostValues) {
   Plugin plugin;
   ASSERT_TRUE(plugin);
-  const float expected[13] = {1.0f,         0.0f,        0.0f,       0.0f,     20.0f / 72.0f,
-                              0.99999f,     250.0f / 999, 0.1f,      0.1f,     1.0f,
-                              1.0f,         1.0f / 48.0f, 0.999f};
+  const float expected[13] = {1.0f, 0.0f, 0.0f, 0.0f, 20.0f / 72.0f, 0.99999f, 250.0f / 999,
+                              0.1f, 0.1f, 1.0f, 1.0f, 1.0f / 48.0f,  0.999f};
   for (VstInt32 i = 0; i < 13; ++i) {
     EXPECT_FLOAT_EQ(plugin.get(i), expected[i]) << i;
   }
@@ -104,9 +105,9 @@ TEST(Programs, AreAppliedInTheirFixedOrderWithNaturalValues) {
   probe.calls.clear();
   probe.setProgram(1);
   const std::vector<std::pair<VstInt32, float>> expected = {
-      {kSoft, 1.0f},     {kGainMemo, 1.0f}, {kOutput, 16000.0f}, {kNormalize, 1.0f}, {kDither, 1.0f},
-      {kBypass, 0.0f},   {kThrComp, 24.0f}, {kRatio, 6.0f},      {kRelease, 250.0f}, {kZoom, 2.0f},
-      {kAutoRel, 1.0f},  {kThrLim, 14.0f},  {kLookAhead, 999.0f}};
+      {kSoft, 1.0f},    {kGainMemo, 1.0f}, {kOutput, 16000.0f}, {kNormalize, 1.0f}, {kDither, 1.0f},
+      {kBypass, 0.0f},  {kThrComp, 24.0f}, {kRatio, 6.0f},      {kRelease, 250.0f}, {kZoom, 2.0f},
+      {kAutoRel, 1.0f}, {kThrLim, 14.0f},  {kLookAhead, 999.0f}};
   EXPECT_EQ(probe.calls, expected);
   EXPECT_EQ(probe.getProgram(), 1);
 }
@@ -116,19 +117,19 @@ TEST(Programs, SwitchingClearsTheWaveFeedOnly) {
   ASSERT_TRUE(plugin);
   ADelay& fx = plugin.effect();
   WavePeakFeed& feed = fx.wavePeakFeed;
-  for (RelaxedAtomic<float>* v : {&feed.maxL, &feed.minL, &feed.maxR, &feed.minR, &feed.totalGainAtMinL,
-                                  &feed.totalGainAtMaxL, &feed.totalGainAtMinR, &feed.totalGainAtMaxR,
-                                  &feed.compGainAtMinL, &feed.compGainAtMaxL, &feed.compGainAtMinR,
-                                  &feed.compGainAtMaxR}) {
+  for (RelaxedAtomic<float>* v :
+       {&feed.maxL, &feed.minL, &feed.maxR, &feed.minR, &feed.totalGainAtMinL,
+        &feed.totalGainAtMaxL, &feed.totalGainAtMinR, &feed.totalGainAtMaxR, &feed.compGainAtMinL,
+        &feed.compGainAtMaxL, &feed.compGainAtMinR, &feed.compGainAtMaxR}) {
     v->store(0.5f);
   }
   fx.rmsSumL = 2.0f;
   fx.displaySettings.normalizeCeilingIndex = 2;
   plugin.dispatch(effSetProgram, 0, 6);
-  for (const RelaxedAtomic<float>* v : {&feed.maxL, &feed.minL, &feed.maxR, &feed.minR, &feed.totalGainAtMinL,
-                                        &feed.totalGainAtMaxL, &feed.totalGainAtMinR, &feed.totalGainAtMaxR,
-                                        &feed.compGainAtMinL, &feed.compGainAtMaxL, &feed.compGainAtMinR,
-                                        &feed.compGainAtMaxR}) {
+  for (const RelaxedAtomic<float>* v :
+       {&feed.maxL, &feed.minL, &feed.maxR, &feed.minR, &feed.totalGainAtMinL,
+        &feed.totalGainAtMaxL, &feed.totalGainAtMinR, &feed.totalGainAtMaxR, &feed.compGainAtMinL,
+        &feed.compGainAtMaxL, &feed.compGainAtMinR, &feed.compGainAtMaxR}) {
     EXPECT_EQ(v->load(), 0.0f);
   }
   EXPECT_EQ(fx.rmsSumL, 2.0f);

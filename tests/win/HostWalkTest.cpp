@@ -92,8 +92,8 @@ TEST_F(HostWalk, ParameterTexts) {
                          "AutoRel  ", "ThrLim   ", "LookAhead", " --- "};
   const char* labels[] = {"   ", "   ", "   ", "   ", "dB ", "dB ", "ms ",
                           "   ", "   ", "---", "   ", "dB ", "ms ", " --- "};
-  const char* displays[] = {"On",  "Off", "Off", "Off",  "-10.0", "0.00", "250",
-                            "3.0 : 1", " 2", "---", "On", "-0.5", "10",   " --- "};
+  const char* displays[] = {"On",      "Off", "Off", "Off", "-10.0", "0.00", "250",
+                            "3.0 : 1", " 2",  "---", "On",  "-0.5",  "10",   " --- "};
   for (VstInt32 i = 0; i < 14; ++i) {
     EXPECT_EQ(text(e, effGetParamName, i), names[i]) << i;
     EXPECT_EQ(text(e, effGetParamLabel, i), labels[i]) << i;
