@@ -86,23 +86,17 @@ def readout_face():
 
 
 def draw_switch(img, x, y, w, h, lines, lit, colour, font_spec=SWITCH_FONT):
-    """A push button whose caption lights up with the button. lines: caption lines."""
-    d = ImageDraw.Draw(img)
-    body = Image.new("RGB", (w, h))
-    bd = ImageDraw.Draw(body)
+    """A push button whose caption lights up with the button. lines: caption lines.
+    Only the rounded button is painted, so the corners keep the face under them."""
+    tile = Image.new("RGB", (w, h))
+    d = ImageDraw.Draw(tile)
     for j in range(h):
         t = j / (h - 1)
         if lit:
             c = p.mix(p.mix(colour, (255, 255, 255), 0.28), p.scale(colour, 0.62), t)
         else:
             c = p.mix((84, 93, 106), (52, 58, 68), t)
-        bd.line([(0, j), (w - 1, j)], fill=c)
-    mask = Image.new("L", (w, h), 0)
-    ImageDraw.Draw(mask).rounded_rectangle((0, 0, w - 1, h - 1), radius=3, fill=255)
-    img.paste(body, (x, y), mask)
-    d.rounded_rectangle((x, y, x + w - 1, y + h - 1), radius=3, outline=(12, 14, 18))
-    top = p.mix(colour, (255, 255, 255), 0.6) if lit else (116, 126, 140)
-    d.line([(x + 3, y + 1), (x + w - 4, y + 1)], fill=top)
+        d.line([(0, j), (w - 1, j)], fill=c)
     fnt = p.font(*font_spec)
     pitch = 9
     first = (h - 1) / 2.0 - pitch * (len(lines) - 1) / 2.0
@@ -111,10 +105,16 @@ def draw_switch(img, x, y, w, h, lines, lit, colour, font_spec=SWITCH_FONT):
         row = first + i * pitch
         if lit:
             l, t, r, b = fnt.getbbox(line)
-            pos = (round(x + w / 2.0 - (r - l) / 2.0 - l), round(y + row + 0.5 - (b - t) / 2.0 - t))
-            p.glow_text(img, pos, line, fnt, ink, p.mix(colour, (255, 255, 255), 0.5), radius=1.5)
+            pos = (round(w / 2.0 - (r - l) / 2.0 - l), round(row + 0.5 - (b - t) / 2.0 - t))
+            p.glow_text(tile, pos, line, fnt, ink, p.mix(colour, (255, 255, 255), 0.5), radius=1.5)
         else:
-            p.text_mid(d, x + (w - 1) / 2.0, y + row, line, fnt, ink, "center")
+            p.text_mid(d, (w - 1) / 2.0, row, line, fnt, ink, "center")
+    d.rounded_rectangle((0, 0, w - 1, h - 1), radius=3, outline=(12, 14, 18))
+    top = p.mix(colour, (255, 255, 255), 0.6) if lit else (116, 126, 140)
+    d.line([(3, 1), (w - 4, 1)], fill=top)
+    mask = Image.new("L", (w, h), 0)
+    ImageDraw.Draw(mask).rounded_rectangle((0, 0, w - 1, h - 1), radius=3, fill=255)
+    img.paste(tile, (x, y), mask)
 
 
 def output_bar_colour(dbfs):
