@@ -1,8 +1,12 @@
 // The Windows build's side of the engine/editor seam.
 #include "EditorFactory.h"
 
+#include "HelpWindow.h"
+
+#include <new>
+
 AEffEditor* createEditor(ADelay* /*effect*/) { return nullptr; }
 
-HelpWindow* createHelpWindow(ADelay* /*effect*/) { return nullptr; }
+HelpWindow* createHelpWindow(ADelay* /*effect*/) { return new (std::nothrow) HelpWindow(); }
 
-void destroyHelpWindow(HelpWindow* /*helpWindow*/) {}
+void destroyHelpWindow(HelpWindow* helpWindow) { delete helpWindow; }

@@ -1,7 +1,8 @@
 // A minimal VST 2.4 effect for the renderer's tests: it delays by "Delay" frames (its
 // reported latency), scales by "Gain", and inverts the right side, so alignment and channel
 // routing can be checked exactly. Blocks longer than the block size it was given come out
-// as NaN, so a host that breaks that promise is caught.
+// as NaN, so a host that breaks that promise is caught. "Stall" makes processing wait for
+// a signal, so a test can interrupt a render in progress.
 #include "VstAbi.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -17,6 +19,8 @@ namespace {
 constexpr int kMaxDelay = 8192;
 constexpr int kGain = 0;
 constexpr int kDelay = 1;
+constexpr int kStall = 2;
+constexpr const char* kNames[] = {"Gain  ", "Delay ", "Stall"};
 
 struct Program {
   const char* name;
@@ -31,6 +35,7 @@ struct DelayEffect {
   int delay = 0;
   int program = 0;
   int blockSize = 0;
+  bool stall = false;
   std::vector<float> ring[2];
   std::size_t position = 0;
 
@@ -78,7 +83,7 @@ VstIntPtr dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr valu
     return 0;
   case effGetParamName:
     // Padded like many plug-ins pad theirs; hosts trim.
-    copyText(ptr, index == kGain ? "Gain  " : "Delay ", kVstMaxParamStrLen);
+    copyText(ptr, index >= 0 && index <= kStall ? kNames[index] : "", kVstMaxParamStrLen);
     return 0;
   case effGetParamLabel:
     copyText(ptr, index == kGain ? "x" : "frames", kVstMaxParamStrLen);
@@ -118,6 +123,8 @@ void setParameter(AEffect* e, VstInt32 index, float value) {
     self(e)->gain = value;
   } else if (index == kDelay) {
     self(e)->setDelay(static_cast<int>(value));
+  } else if (index == kStall) {
+    self(e)->stall = value != 0.0f;
   }
 }
 
@@ -127,6 +134,9 @@ float getParameter(AEffect* e, VstInt32 index) {
 
 void processReplacing(AEffect* e, float** inputs, float** outputs, VstInt32 frames) {
   DelayEffect* fx = self(e);
+  while (fx->stall) {
+    pause();
+  }
   const float broken = std::numeric_limits<float>::quiet_NaN();
   const std::size_t size = kMaxDelay + 1;
   for (VstInt32 i = 0; i < frames; ++i) {
@@ -160,7 +170,7 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
   r.getParameter = getParameter;
   r.processReplacing = processReplacing;
   r.numPrograms = 2;
-  r.numParams = 2;
+  r.numParams = 3;
   r.numInputs = 2;
   r.numOutputs = 2;
   r.flags = effFlagsCanReplacing;

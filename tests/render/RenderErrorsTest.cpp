@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -104,6 +108,28 @@ TEST(RenderInputErrors, FailedRunLeavesAnExistingOutputAlone) {
   std::string text;
   std::getline(kept, text);
   EXPECT_EQ(text, "previous result");
+}
+
+TEST(RenderInputErrors, InterruptedRenderLeavesNoTemporaryFile) {
+  ScratchDir dir;
+  writeSound(dir.file("in.wav"), testSound(2, 1000, 0.5f), kFloatWav);
+  ScratchDir logs;
+  const pid_t pid = startRenderer(
+      {"--plugin", delayPluginPath(), "--set", "Stall=1", dir.file("in.wav"), dir.file("out.wav")},
+      logs.file("out"), logs.file("err"));
+  ASSERT_GT(pid, 0);
+  // The temporary file exists before the first block, which then waits for the signal.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (dir.entries().size() < 2 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ASSERT_EQ(dir.entries().size(), 2u) << "no temporary file appeared";
+  EXPECT_EQ(dir.entries()[0].rfind(".out.wav.", 0), 0u) << dir.entries()[0];
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.wav"});
 }
 
 TEST(RenderInputErrors, MissingOutputDirectoryIsNamed) {

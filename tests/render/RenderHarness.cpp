@@ -69,10 +69,8 @@ std::vector<std::string> ScratchDir::entries() const {
   return names;
 }
 
-RunResult runRenderer(const std::vector<std::string>& args,
-                      const std::vector<std::string>& extraEnv) {
-  ScratchDir logs;
-  const std::string outPath = logs.file("stdout"), errPath = logs.file("stderr");
+int startRenderer(const std::vector<std::string>& args, const std::string& outPath,
+                  const std::string& errPath, const std::vector<std::string>& extraEnv) {
   std::vector<std::string> argStrings{rendererPath()};
   argStrings.insert(argStrings.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -100,8 +98,16 @@ RunResult runRenderer(const std::vector<std::string>& args,
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
+  return spawned == 0 ? pid : -1;
+}
+
+RunResult runRenderer(const std::vector<std::string>& args,
+                      const std::vector<std::string>& extraEnv) {
+  ScratchDir logs;
+  const std::string outPath = logs.file("stdout"), errPath = logs.file("stderr");
+  const pid_t pid = startRenderer(args, outPath, errPath, extraEnv);
   RunResult result;
-  if (spawned != 0) {
+  if (pid < 0) {
     result.err = "cannot start the renderer";
     return result;
   }

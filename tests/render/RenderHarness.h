@@ -38,6 +38,11 @@ private:
   std::string path_;
 };
 
+// Starts the renderer with standard output and error going to the given files; returns its
+// process id, or -1.
+int startRenderer(const std::vector<std::string>& args, const std::string& outPath,
+                  const std::string& errPath, const std::vector<std::string>& extraEnv = {});
+
 // Arguments after the program name; extraEnv entries are NAME=VALUE.
 RunResult runRenderer(const std::vector<std::string>& args,
                       const std::vector<std::string>& extraEnv = {});

@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -76,6 +77,26 @@ std::string directoryOf(const std::string& path) {
 }
 
 std::string systemError() { return std::strerror(errno); }
+
+// What a signal handler may touch: a fixed buffer, set while a temporary file exists.
+char pendingTemporary[4096];
+volatile std::sig_atomic_t hasPendingTemporary = 0;
+
+void setPendingTemporary(const std::string& path) {
+  hasPendingTemporary = 0;
+  if (path.size() < sizeof pendingTemporary) {
+    std::memcpy(pendingTemporary, path.c_str(), path.size() + 1);
+    hasPendingTemporary = 1;
+  }
+}
+
+extern "C" void removePendingTemporary(int signal) {
+  if (hasPendingTemporary != 0) {
+    unlink(pendingTemporary);
+  }
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
 
 } // namespace
 
@@ -173,6 +194,7 @@ AudioWriter::AudioWriter(const std::string& path, const std::string& inputPath,
     throw RenderError("cannot write '" + path + "': " + systemError());
   }
   tempPath_ = pattern;
+  setPendingTemporary(tempPath_);
   // mkstemp makes the file private; a finished output gets the usual permissions.
   const mode_t mask = umask(0);
   umask(mask);
@@ -187,6 +209,7 @@ AudioWriter::AudioWriter(const std::string& path, const std::string& inputPath,
     const std::string why = sf_strerror(nullptr);
     ::close(fd);
     std::remove(tempPath_.c_str());
+    hasPendingTemporary = 0;
     throw RenderError("cannot write '" + path + "' as " + describeFormat(format.format) + ": " +
                       why);
   }
@@ -200,6 +223,13 @@ AudioWriter::~AudioWriter() {
   close();
   if (!committed_) {
     std::remove(tempPath_.c_str());
+  }
+  hasPendingTemporary = 0;
+}
+
+void AudioWriter::removeTemporaryOnSignals() {
+  for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
+    std::signal(s, removePendingTemporary);
   }
 }
 
@@ -227,4 +257,5 @@ void AudioWriter::commit() {
     throw RenderError("cannot write '" + path_ + "': " + systemError());
   }
   committed_ = true;
+  hasPendingTemporary = 0;
 }

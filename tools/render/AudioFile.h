@@ -53,6 +53,10 @@ public:
   // Closes the file and renames it to its final name.
   void commit();
 
+  // Installs handlers for SIGINT, SIGTERM and SIGHUP that remove the temporary file of the
+  // writer in progress before the process ends as the signal asks.
+  static void removeTemporaryOnSignals();
+
 private:
   int close() noexcept;
 

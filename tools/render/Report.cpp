@@ -111,7 +111,7 @@ void printSummary(std::FILE* out, PluginHost& host, const AudioFormat& inputForm
   const double latencyMs = 1000.0 * result.latency / inputFormat.sampleRate;
   std::fprintf(out, "Latency %d samples (%s ms), removed from the start\n", result.latency,
                fixed(latencyMs, 2).c_str());
-  if (result.processSeconds > 0.0) {
+  if (result.processSeconds > 0.0 && seconds > 0.0) {
     std::fprintf(out,
                  "Speed   %s x real time (%s s of CPU in processReplacing for %s s of audio)\n",
                  fixed(seconds / result.processSeconds, 1).c_str(),

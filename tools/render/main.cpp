@@ -123,6 +123,7 @@ int main(int argc, char** argv) {
       std::fputs(usageText(), stdout);
       return 0;
     }
+    AudioWriter::removeTemporaryOnSignals();
     return run(options);
   } catch (const std::exception& e) {
     std::fflush(stdout);
