@@ -22,12 +22,14 @@ struct BitmapSpec {
 };
 
 constexpr BitmapSpec kBitmaps[] = {
-    {IDB_FACE, 511, 283},          {IDB_SOFT_LIT, 44, 21},        {IDB_NORMALIZE_LIT, 44, 21},
-    {IDB_DITHER_LIT, 44, 21},      {IDB_BYPASS_LIT, 44, 21},      {IDB_AUTO_RELEASE_LIT, 26, 14},
-    {IDB_HANDLE_GREEN, 20, 34},    {IDB_HANDLE_BLUE, 20, 34},     {IDB_HANDLE_GREY, 20, 34},
-    {IDB_HANDLE_NARROW_RED, 16, 34}, {IDB_READOUT, 45, 12},       {IDB_ZOOM_HANDLE, 13, 21},
-    {IDB_LOOKAHEAD_HANDLE, 21, 13}, {IDB_HIGHLIGHT_MASK, 44, 18}, {IDB_OUTPUT_METER, 15, 257},
-    {IDB_REDUCTION_METER, 13, 257},
+    {IDB_FACE, 511, 283},           {IDB_SOFT_LIT, 44, 21},
+    {IDB_NORMALIZE_LIT, 44, 21},    {IDB_DITHER_LIT, 44, 21},
+    {IDB_BYPASS_LIT, 44, 21},       {IDB_AUTO_RELEASE_LIT, 26, 14},
+    {IDB_HANDLE_GREEN, 20, 34},     {IDB_HANDLE_BLUE, 20, 34},
+    {IDB_HANDLE_GREY, 20, 34},      {IDB_HANDLE_NARROW_RED, 16, 34},
+    {IDB_READOUT, 45, 12},          {IDB_ZOOM_HANDLE, 13, 21},
+    {IDB_LOOKAHEAD_HANDLE, 21, 13}, {IDB_HIGHLIGHT_MASK, 44, 18},
+    {IDB_OUTPUT_METER, 15, 257},    {IDB_REDUCTION_METER, 13, 257},
 };
 
 struct Rgb {
@@ -118,8 +120,10 @@ TEST_F(Resources, OverlaysMatchTheFaceUnderThem) {
   struct Lit {
     int id, x, y, w, h;
   };
-  const Lit lit[] = {{IDB_SOFT_LIT, 354, 118, 44, 21},   {IDB_NORMALIZE_LIT, 354, 144, 44, 21},
-                     {IDB_DITHER_LIT, 354, 170, 44, 21}, {IDB_BYPASS_LIT, 354, 196, 44, 21},
+  const Lit lit[] = {{IDB_SOFT_LIT, 354, 118, 44, 21},
+                     {IDB_NORMALIZE_LIT, 354, 144, 44, 21},
+                     {IDB_DITHER_LIT, 354, 170, 44, 21},
+                     {IDB_BYPASS_LIT, 354, 196, 44, 21},
                      {IDB_AUTO_RELEASE_LIT, 124, 223, 26, 14}};
   for (const Lit& s : lit) {
     RawBitmap image(module_, s.id);
@@ -217,7 +221,8 @@ void expectSubmenu(HMENU menu, UINT position, const char* title, const std::vect
   ASSERT_EQ(GetMenuItemCount(sub), static_cast<int>(items.size())) << title;
   for (UINT i = 0; i < items.size(); ++i) {
     EXPECT_EQ(itemText(sub, i), items[i].text) << title;
-    EXPECT_EQ(GetMenuItemID(sub, static_cast<int>(i)), items[i].id) << title << " " << items[i].text;
+    EXPECT_EQ(GetMenuItemID(sub, static_cast<int>(i)), items[i].id)
+        << title << " " << items[i].text;
   }
 }
 
@@ -229,14 +234,21 @@ TEST_F(Resources, ContextMenuHasTheItemsAndCommands) {
   HMENU context = GetSubMenu(menu, 0);
   ASSERT_NE(context, nullptr);
   ASSERT_EQ(GetMenuItemCount(context), 8);
-  expectSubmenu(context, 0, "Auto Normalize to",
-                {{"0 dBFS", 40004}, {"-0.01 dBFS", 40024}, {"-0.05 dBFS", 40030}, {"-0.09 dBFS", 40005}});
-  expectSubmenu(context, 1, "WaveDisplay colors", {{"Natural", 40013}, {"Icy", 40014}, {"Custom", 40025}});
+  expectSubmenu(
+      context, 0, "Auto Normalize to",
+      {{"0 dBFS", 40004}, {"-0.01 dBFS", 40024}, {"-0.05 dBFS", 40030}, {"-0.09 dBFS", 40005}});
+  expectSubmenu(context, 1, "WaveDisplay colors",
+                {{"Natural", 40013}, {"Icy", 40014}, {"Custom", 40025}});
   expectSubmenu(context, 2, "WaveDisplay zoom",
                 {{"0.5x - 5x", 40017}, {"0.5x - 10x", 40020}, {"1x - 16x", 40019}});
   expectSubmenu(context, 3, "Peak hold time",
-                {{"2s", 40006}, {"4s", 40007}, {"6s", 40008}, {"8s", 40009}, {"10s", 40010},
-                 {"20s", 40011}, {"30s", 40012}});
+                {{"2s", 40006},
+                 {"4s", 40007},
+                 {"6s", 40008},
+                 {"8s", 40009},
+                 {"10s", 40010},
+                 {"20s", 40011},
+                 {"30s", 40012}});
   expectSubmenu(context, 4, "Display speed", {{"Slow", 40027}, {"Normal", 40028}, {"Fast", 40029}});
   MENUITEMINFOA info{};
   info.cbSize = sizeof info;
