@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <fstream>
+#include <ostream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -21,6 +22,8 @@ struct Failure {
   std::vector<std::string> options;
   const char* mentions; // the message names the culprit
 };
+
+void PrintTo(const Failure& f, std::ostream* os) { *os << f.what; }
 
 class RenderErrors : public testing::TestWithParam<Failure> {};
 
