@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 
@@ -71,7 +72,11 @@ PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
   if (liveHost != nullptr) {
     throw RenderError("only one plug-in can be loaded at a time");
   }
-  library_ = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // dlopen searches the library path for a bare name; a file of that name here comes first.
+  const bool bareLocal =
+      libraryPath.find('/') == std::string::npos && access(libraryPath.c_str(), F_OK) == 0;
+  const std::string openPath = bareLocal ? "./" + libraryPath : libraryPath;
+  library_ = dlopen(openPath.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library_ == nullptr) {
     const char* why = dlerror();
     throw RenderError("cannot load plug-in '" + libraryPath + "': " + (why ? why : "unknown"));
