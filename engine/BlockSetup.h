@@ -5,6 +5,7 @@
 
 #include "BlockSettings.h"
 
+#include <cmath>
 #include <cstdint>
 
 struct BlockSetup {
@@ -35,10 +36,18 @@ std::int32_t truncateToInt32(float v) noexcept;
 // Release length in frames as the release-step formula uses it; never zero or negative.
 inline float releaseFrames(std::int32_t r) noexcept { return static_cast<float>(r < 1 ? 1 : r); }
 
+// The block's sums of squares are kept in this many interleaved partial sums (frame i of the
+// block goes to partial i mod 4) and added pairwise at the end: a fixed order both processing
+// paths share, and one a vector unit can follow.
+constexpr int kSumLanes = 4;
+inline float combineLanes(const float* lanes) noexcept {
+  return (lanes[0] + lanes[1]) + (lanes[2] + lanes[3]);
+}
+
 // Non-finite samples enter the processor as silence, so they cannot reach its state.
 inline float finiteOrZero(float x) noexcept {
   constexpr float kLargest = 3.40282347e38f;
-  return (x >= -kLargest && x <= kLargest) ? x : 0.0f;
+  return std::fabs(x) <= kLargest ? x : 0.0f;
 }
 
 // What a block does before its frames, the same for every processing path: unusable buffers

@@ -1,37 +1,20 @@
-// The same rules as ReferenceDynamics, arranged for speed: settings are template switches,
-// state lives in locals for the whole block, ring indices wrap by comparison, the look-ahead
-// ramp walks two straight runs, and a frame's two dither draws come from one state. Every
+// The same rules as ReferenceDynamics, arranged for speed. A block runs in chunks: the inputs,
+// the dither noise, the delayed inputs, the feed and the outputs go through straight loops the
+// compiler vectorises; only the gain followers and the look-ahead ramp walk frame by frame
+// (GainPass). A quiet chunk with no reduction active skips the followers altogether. Every
 // operation keeps the reference's order, so the output is bit-identical.
 #include "DynamicsProcessor.h"
 
 #include "BlockSetup.h"
+#include "ChunkPasses.h"
 #include "DitherGenerator.h"
 #include "DynamicsConstants.h"
 #include "FpGuard.h"
+#include "GainPass.h"
 
 #include <cmath>
 
 namespace {
-
-// Lowers the stored gains before slot w towards the new gain gw, oldest slot last.
-void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw) noexcept {
-  const float step = (1.0f - gw) / static_cast<float>(n - 1);
-  float g = gw + step;
-  for (std::int32_t s = w - 1; s >= 0; --s) {
-    if (!(gains[s] > g)) {
-      return;
-    }
-    gains[s] = g;
-    g = g + step;
-  }
-  for (std::int32_t s = n - 1; s > w; --s) {
-    if (!(gains[s] > g)) {
-      return;
-    }
-    gains[s] = g;
-    g = g + step;
-  }
-}
 
 struct BlockIo {
   const float* inL;
@@ -42,150 +25,52 @@ struct BlockIo {
 };
 
 template <bool Soft, bool AutoRelease, bool Dither, bool Normalize>
-void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feedOut, const BlockIo& io,
+void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const BlockIo& io,
               std::uint32_t& ditherState, BlockResult& res) noexcept {
-  const float tc = b.compThreshold;
-  const float ratio = b.ratio;
-  const float knee = b.knee;
-  const float tl = b.limThreshold;
-  const float limRelease = b.limRelease;
-  const float autoScale = b.autoScale;
-  const float ceiling = b.ceiling;
+  GainPass<Soft, AutoRelease> gains(b, st);
+  const float quiet = gains.quietLimit();
   const std::int32_t n = b.slots;
-
-  float cg = st.compGain;
-  float cs = st.compStep;
-  float cd = st.compDelta;
-  float lg = st.limGain;
-  float ls = st.limStep;
-  float ld = st.limDelta;
-  float e = b.outputGain;
-  std::int32_t release = b.release;
-  bool releaseComputed = false;
-  bool lowered = false;
-  float sumL = 0.0f;
-  float sumR = 0.0f;
-  std::uint32_t dither = ditherState;
-  FeedValues feed = feedOut;
-
   float* const ringG = st.delayGain.data();
-  float* const ringL = st.delayInL.data();
-  float* const ringR = st.delayInR.data();
-  // r may lie past a ring that shrank since the last block; it wraps after the first frame.
+  // r may lie past a ring that shrank since the last block; that first frame goes alone.
   std::int32_t r = st.delayPos;
   std::int32_t w = (r + n - 1) % n;
+  float e = b.outputGain;
+  bool lowered = false;
+  std::uint32_t dither = ditherState;
+  float lanesL[kSumLanes] = {};
+  float lanesR[kSumLanes] = {};
+  Chunk c;
 
-  for (std::int32_t i = 0; i < io.frames; ++i) {
-    const float xL = finiteOrZero(io.inL[i]);
-    const float xR = finiteOrZero(io.inR[i]);
-    const float aL = std::fabs(xL);
-    const float aR = std::fabs(xR);
-    float peak = aL > aR ? aL : aR;
-
-    if (peak > tc) {
-      const float over = peak - tc;
-      const float reduced = Soft ? over / (knee * over + 1.0f) : over / ratio;
-      const float target = (reduced + tc) / peak;
-      if (cg > target) {
-        if (AutoRelease) {
-          release = truncateToInt32(autoScale / target - kAutoReleaseOffset * autoScale);
-          releaseComputed = true;
-        }
-        cg = target;
-        cs = (1.0f - target) /
-                 (std::log10(1.0f + kLogScale * peak) * releaseFrames(release) * kCompReleaseScale) +
-             (1.0f + target) * kStepFloor;
-      }
+  for (int at = 0; at < io.frames;) {
+    int m = io.frames - at < kChunkFrames ? io.frames - at : kChunkFrames;
+    if (r >= n) {
+      m = 1;
     }
-    if (cg < 1.0f) {
-      cd = cs - kStepSlope * cg;
-      const float next = cg + cd;
-      cg = next < 1.0f ? next : 1.0f;
-      peak = peak * cg;
-    } else {
-      cg = 1.0f;
-    }
-
-    if (peak > tl) {
-      const float rl = tl / peak;
-      if (lg + ld > rl) {
-        lg = rl;
-        ld = 0.0f;
-        ls = (1.0f - rl) / (std::log10(1.0f + kLogScale * peak) * limRelease) + (1.0f + rl) * kStepFloor;
-      }
-    }
-    if (lg < 1.0f) {
-      const float next = lg + ld;
-      lg = next < 1.0f ? next : 1.0f;
-      ld = ls - kStepSlope * lg;
-    } else {
-      lg = 1.0f;
-    }
-
-    const float gain = lg * cg;
-    ringG[w] = gain;
-    ringL[w] = xL;
-    ringR[w] = xR;
-    if (n > 1 && ringG[w == 0 ? n - 1 : w - 1] > gain) {
-      rampDown(ringG, w, n, gain);
-    }
-
-    const float o = ringG[r];
-    const float dL = o * ringL[r];
-    const float dR = o * ringR[r];
-    feed.update(xL, xR, gain, cg);
-
-    float yL;
-    float yR;
+    const bool loud = readInputs(io.inL + at, io.inR + at, m, quiet, c);
     if (Dither) {
-      const std::uint32_t first = DitherGenerator::advance(dither);
-      dither = DitherGenerator::advanceTwice(dither);
-      const auto levelL = static_cast<float>(DitherGenerator::value(first) % kDitherLevels);
-      const auto levelR = static_cast<float>(DitherGenerator::value(dither) % kDitherLevels);
-      yL = levelL * kDitherLevel + dL * e - kDitherOffset;
-      yR = levelR * kDitherLevel + dR * e - kDitherOffset;
-    } else {
-      yL = dL * e;
-      yR = dR * e;
+      dither = makeNoise(dither, m, c);
     }
-    if (Normalize) {
-      const float mL = std::fabs(dL);
-      const float mR = std::fabs(dR);
-      const float pk = (mL > mR ? mL : mR) * e;
-      if (pk > ceiling) {
-        const float f = ceiling / pk;
-        e = e * f;
-        yL = yL * f;
-        yR = yR * f;
-        lowered = true;
-      }
-    }
-
-    io.outL[i] = yL;
-    io.outR[i] = yR;
-    sumL = sumL + yL * yL;
-    sumR = sumR + yR * yR;
-    w = r < n ? r : r % n;
-    r = w + 1 == n ? 0 : w + 1;
+    const std::int32_t r0 = r;
+    const std::int32_t w0 = w;
+    const bool unit = gains.run(c, m, ringG, w, r, loud);
+    delayInputs(st, n, r0, w0, m, c);
+    updateFeed(feed, m, unit, c);
+    writeOutputs(c, m, Dither, Normalize, b.ceiling, e, lowered, io.outL + at, io.outR + at,
+                 OutputSums{lanesL, lanesR, at % kSumLanes});
+    at += m;
   }
 
-  st.compGain = cg;
-  st.compStep = cs;
-  st.compDelta = cd;
-  st.limGain = lg;
-  st.limStep = ls;
-  st.limDelta = ld;
+  gains.storeTo(st);
   if (io.frames > 0) {
     st.delayPos = r;
   }
-  feedOut = feed;
   ditherState = dither;
   res.outputGain = e;
   res.outputGainLowered = lowered;
-  res.releaseSamples = release;
-  res.releaseComputed = releaseComputed;
-  res.sumL = sumL;
-  res.sumR = sumR;
+  res.releaseSamples = gains.release;
+  res.releaseComputed = gains.releaseComputed;
+  res.sumL = combineLanes(lanesL);
+  res.sumR = combineLanes(lanesR);
 }
 
 using BlockFn = void (*)(const BlockSetup&, DynamicsState&, FeedValues&, const BlockIo&,

@@ -36,6 +36,8 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
   float e = b.outputGain;
   std::int32_t release = b.release;
   std::uint32_t dither = DitherGenerator::threadState();
+  float sumsL[kSumLanes] = {};
+  float sumsR[kSumLanes] = {};
 
   for (std::int32_t i = 0; i < frames; ++i) {
     const float inL = finiteOrZero(inputs[0][i]);
@@ -131,8 +133,8 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
 
     outputs[0][i] = yL;
     outputs[1][i] = yR;
-    res.sumL = res.sumL + yL * yL;
-    res.sumR = res.sumR + yR * yR;
+    sumsL[i % kSumLanes] = sumsL[i % kSumLanes] + yL * yL;
+    sumsR[i % kSumLanes] = sumsR[i % kSumLanes] + yR * yR;
     st.delayPos = wrap(st.delayPos + 1, n);
   }
 
@@ -143,6 +145,8 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
     st.limStep = kStalledStep;
   }
   DitherGenerator::setThreadState(dither);
+  res.sumL = combineLanes(sumsL);
+  res.sumR = combineLanes(sumsR);
   res.outputGain = e;
   res.releaseSamples = release;
   return res;

@@ -86,6 +86,12 @@ public:
     s.normalizeHold = false;
   }
 
+  // What the editor does on a display tick.
+  void resetFeed() {
+    refFeed_ = FeedValues{};
+    optFeed_ = FeedValues{};
+  }
+
   std::size_t blocks() const { return blocks_; }
 
 private:
@@ -112,6 +118,9 @@ void runInBlocks(Twins& twins, BlockSettings s, const StereoSignal& in, std::mt1
     const auto frames = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(sizes[pick(rng)]), in.frames() - at));
     twins.carry(s);
+    if (pick(rng) % 3 == 0) {
+      twins.resetFeed();
+    }
     twins.block(s, in, at, frames);
     if (::testing::Test::HasFatalFailure()) {
       return;
@@ -175,6 +184,9 @@ TEST(ProcessorEquivalence, ParametersChangingBetweenBlocks) {
     const auto frames = static_cast<std::int32_t>(std::min<std::size_t>(
         static_cast<std::size_t>(unit(rng) * 900.0f), noise.frames() - at));
     twins.carry(s);
+    if (unit(rng) > 0.6f) {
+      twins.resetFeed();
+    }
     twins.block(s, noise, at, frames);
     ASSERT_FALSE(HasFatalFailure());
     at += static_cast<std::size_t>(frames);

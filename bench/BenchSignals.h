@@ -1,0 +1,13 @@
+// Deterministic material the benchmarks process, made once per run.
+#pragma once
+
+#include "TestSignals.h"
+
+// The bundled demo clip (24 s of drums, bass, pad and lead with a quiet intro and breakdown).
+const StereoSignal& demoMusic();
+// Every frame louder than the last for 10 ms out of every 20 ms: the look-ahead ramp walks
+// the whole ring on each of those frames.
+const StereoSignal& deepeningSignal();
+// Subnormal samples only (magnitudes near 1e-40), and the same shape 60 dB below full scale.
+const StereoSignal& subnormalSignal();
+const StereoSignal& quietSignal();

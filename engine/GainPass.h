@@ -1,0 +1,176 @@
+// The scalar pass of the optimised processor: compressor and limiter followers frame by frame,
+// the look-ahead gain ring and its ramp. Everything the later passes need is left in the chunk.
+#pragma once
+
+#include "BlockSetup.h"
+#include "ChunkPasses.h"
+#include "DynamicsConstants.h"
+
+#include <cmath>
+#include <cstdint>
+
+// Lowers the stored gains before slot w towards the new gain gw, oldest slot last.
+inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw) noexcept {
+  const float step = (1.0f - gw) / static_cast<float>(n - 1);
+  float g = gw + step;
+  for (std::int32_t s = w - 1; s >= 0; --s) {
+    if (!(gains[s] > g)) {
+      return;
+    }
+    gains[s] = g;
+    g = g + step;
+  }
+  for (std::int32_t s = n - 1; s > w; --s) {
+    if (!(gains[s] > g)) {
+      return;
+    }
+    gains[s] = g;
+    g = g + step;
+  }
+}
+
+template <bool Soft, bool AutoRelease>
+class GainPass {
+public:
+  GainPass(const BlockSetup& b, const DynamicsState& st) noexcept
+      : tc_(b.compThreshold), ratio_(b.ratio), knee_(b.knee), tl_(b.limThreshold),
+        limRelease_(b.limRelease), autoScale_(b.autoScale), n_(b.slots), cg(st.compGain),
+        cs(st.compStep), cd(st.compDelta), lg(st.limGain), ls(st.limStep), ld(st.limDelta),
+        release(b.release) {}
+
+  // Below this no frame can start a reduction.
+  float quietLimit() const noexcept { return tc_ < tl_ ? tc_ : tl_; }
+
+  // m frames; w and r are the write and read slots of the first (r lies past a shrunken ring
+  // only in a chunk of one frame). True when every frame had unit gains and gain/cg were not filled.
+  bool run(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r, bool loud) noexcept {
+    const std::int32_t n = n_;
+    if (!loud && cg == 1.0f && lg == 1.0f && r < n && !(n > 1 && ringG[w == 0 ? n - 1 : w - 1] > 1.0f)) {
+      unitChunk(c, m, ringG, w, r);
+      return true;
+    }
+    if (r >= n) {
+      shrunkFrame(c, ringG, w, r);
+      return false;
+    }
+    if (n == 1) {
+      for (int k = 0; k < m; ++k) {
+        const float gain = follow(c.peak[k]);
+        ringG[0] = gain;
+        c.o[k] = gain;
+        c.gain[k] = gain;
+        c.cg[k] = cg;
+      }
+      return false;
+    }
+    // The slot before w holds what the previous frame stored, so it is kept in a register.
+    float before = ringG[w == 0 ? n - 1 : w - 1];
+    for (int k = 0; k < m; ++k) {
+      const float gain = follow(c.peak[k]);
+      ringG[w] = gain;
+      if (before > gain) {
+        rampDown(ringG, w, n, gain);
+      }
+      before = gain;
+      c.o[k] = ringG[r];
+      c.gain[k] = gain;
+      c.cg[k] = cg;
+      w = r;
+      r = r + 1 == n ? 0 : r + 1;
+    }
+    return false;
+  }
+
+  void storeTo(DynamicsState& st) const noexcept {
+    st.compGain = cg;
+    st.compStep = cs;
+    st.compDelta = cd;
+    st.limGain = lg;
+    st.limStep = ls;
+    st.limDelta = ld;
+  }
+
+private:
+  // One frame of both followers; returns the total gain stored for the frame.
+  float follow(float peak) noexcept {
+    if (peak > tc_) {
+      const float over = peak - tc_;
+      const float reduced = Soft ? over / (knee_ * over + 1.0f) : over / ratio_;
+      const float target = (reduced + tc_) / peak;
+      if (cg > target) {
+        if (AutoRelease) {
+          release = truncateToInt32(autoScale_ / target - kAutoReleaseOffset * autoScale_);
+          releaseComputed = true;
+        }
+        cg = target;
+        cs = (1.0f - target) /
+                 (std::log10(1.0f + kLogScale * peak) * releaseFrames(release) * kCompReleaseScale) +
+             (1.0f + target) * kStepFloor;
+      }
+    }
+    if (cg < 1.0f) {
+      cd = cs - kStepSlope * cg;
+      const float next = cg + cd;
+      cg = next < 1.0f ? next : 1.0f;
+      peak = peak * cg;
+    } else {
+      cg = 1.0f;
+    }
+    if (peak > tl_) {
+      const float rl = tl_ / peak;
+      if (lg + ld > rl) {
+        lg = rl;
+        ld = 0.0f;
+        ls = (1.0f - rl) / (std::log10(1.0f + kLogScale * peak) * limRelease_) + (1.0f + rl) * kStepFloor;
+      }
+    }
+    if (lg < 1.0f) {
+      const float next = lg + ld;
+      lg = next < 1.0f ? next : 1.0f;
+      ld = ls - kStepSlope * lg;
+    } else {
+      lg = 1.0f;
+    }
+    return lg * cg;
+  }
+
+  // The first frame after the ring shrank below the read position: it reads that old slot,
+  // and the positions then wrap into the ring in use.
+  void shrunkFrame(Chunk& c, float* ringG, std::int32_t& w, std::int32_t& r) noexcept {
+    const std::int32_t n = n_;
+    const float gain = follow(c.peak[0]);
+    ringG[w] = gain;
+    if (n > 1 && ringG[w == 0 ? n - 1 : w - 1] > gain) {
+      rampDown(ringG, w, n, gain);
+    }
+    c.o[0] = ringG[r];
+    c.gain[0] = gain;
+    c.cg[0] = cg;
+    w = r % n;
+    r = w + 1 == n ? 0 : w + 1;
+  }
+
+  void unitChunk(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r) noexcept {
+    unitGains(c, m, ringG, n_, r, w);
+    w = (w + m) % n_;
+    r = (r + m) % n_;
+  }
+
+  const float tc_;
+  const float ratio_;
+  const float knee_;
+  const float tl_;
+  const float limRelease_;
+  const float autoScale_;
+  const std::int32_t n_;
+
+public:
+  float cg;
+  float cs;
+  float cd;
+  float lg;
+  float ls;
+  float ld;
+  std::int32_t release;
+  bool releaseComputed = false;
+};
