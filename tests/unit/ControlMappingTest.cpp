@@ -16,9 +16,9 @@ struct Track {
 };
 
 // Every travelling control of the editor, including the three zoom ranges.
-constexpr Track kTracks[] = {{1, 72, 155}, {2, 60, 155}, {10, 999, 138}, {1, 10, 41},
-                             {1, 20, 41},  {2, 32, 41},  {0, 24000, 110}, {0, 48, 93},
-                             {3, 999, 57}};
+constexpr Track kTracks[] = {{1, 72, 155},    {2, 60, 155}, {10, 999, 138},
+                             {1, 10, 41},     {1, 20, 41},  {2, 32, 41},
+                             {0, 24000, 110}, {0, 48, 93},  {3, 999, 57}};
 
 std::int32_t offsetOf(float value, const Track& t, bool& onTrack) {
   return trackOffset(value, t.min, t.max, t.length, onTrack);

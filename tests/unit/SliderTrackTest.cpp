@@ -74,30 +74,15 @@ TEST(SliderTrackRange, RepaintsWhenOnlyTheHandlePixelMoves) {
 }
 
 TEST(SliderTrackPaint, HorizontalHandleAndStripAroundTheMinColumn) {
-  const TrackPaintRects at3 = trackPaintRects(TrackAxis::horizontal, kSliderGrip, 86, 256, 0,
-                                              57.0f, 13);
+  const TrackPaintRects at3 =
+      trackPaintRects(TrackAxis::horizontal, kSliderGrip, 86, 256, 0, 57.0f, 13);
   EXPECT_EQ(at3.handle, (PixelRect{75, 256, 96, 269}));
   EXPECT_EQ(at3.strip, (PixelRect{75, 256, 75 + 57 + 21, 269}));
-  const TrackPaintRects atMax = trackPaintRects(TrackAxis::horizontal, kSliderGrip, 86, 256, 56,
-                                                57.0f, 13);
+  const TrackPaintRects atMax =
+      trackPaintRects(TrackAxis::horizontal, kSliderGrip, 86, 256, 56, 57.0f, 13);
   // The strip covers the handle at either end.
   EXPECT_EQ(atMax.handle.right, atMax.strip.right - 1);
   EXPECT_EQ(at3.handle.left, at3.strip.left);
-}
-
-TEST(SliderTrackPaint, VerticalIsTheHorizontalTurned) {
-  const TrackPaintRects r = trackPaintRects(TrackAxis::vertical, kSliderGrip, 304, 221, 40,
-                                            41.0f, 13);
-  EXPECT_EQ(r.handle, (PixelRect{304, 221 + 40 - 11, 317, 221 + 40 + 10}));
-  EXPECT_EQ(r.strip, (PixelRect{304, 210, 317, 210 + 41 + 21}));
-}
-
-TEST(FaderTrackPaint, ThirtyFourRowHandleInsideTheRestoredColumn) {
-  const TrackPaintRects r = trackPaintRects(TrackAxis::vertical, kFaderGrip, 35, 66, 154,
-                                            155.0f, 20);
-  EXPECT_EQ(r.handle, (PixelRect{35, 66 + 154 - 16, 55, 66 + 154 + 18}));
-  EXPECT_EQ(r.strip, (PixelRect{35, 50, 55, 50 + 155 + 34}));
-  EXPECT_LE(r.handle.bottom, r.strip.bottom);
 }
 
 } // namespace

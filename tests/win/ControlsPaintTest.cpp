@@ -98,8 +98,9 @@ protected:
   }
 
   static void pump() {
+    // Bounded: a message that keeps coming back must not hang the suite.
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
       DispatchMessageA(&msg);
     }
   }
