@@ -6,5 +6,6 @@
 class ADelayEdit : public ADelay {
 public:
   explicit ADelayEdit(audioMasterCallback audioMaster);
-  ~ADelayEdit() override = default;
+  // Closes an editor the host left open, while the instance it draws is still whole.
+  ~ADelayEdit() override;
 };
