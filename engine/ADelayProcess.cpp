@@ -3,6 +3,7 @@
 #include "ADelay.h"
 
 #include "DitherGenerator.h"
+#include "FpGuard.h"
 
 #include <cstdint>
 
@@ -33,6 +34,8 @@ BlockSettings ADelay::blockSettings() {
 }
 
 void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
+  // The write-backs below do arithmetic too: in the processing mode, not the host's.
+  FpGuard guard;
   const BlockSettings s = blockSettings();
   FeedValues feed = FeedValues::loadFrom(wavePeakFeed);
   const BlockResult r = processor.process(s, feed, inputs, outputs, sampleFrames);
@@ -43,7 +46,7 @@ void ADelay::processReplacing(float** inputs, float** outputs, VstInt32 sampleFr
   rmsSumL = rmsSumL + r.sumL;
   rmsSumR = rmsSumR + r.sumR;
   // Saturates rather than overflowing when no editor ever takes the count.
-  const std::int64_t count = std::int64_t{rmsCount} + sampleFrames;
+  const std::int64_t count = std::int64_t{rmsCount} + (sampleFrames > 0 ? sampleFrames : 0);
   rmsCount = count > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(count);
 
   // A ThrLim change under Normalize during the block set its own output gain: it wins.

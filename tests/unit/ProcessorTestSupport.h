@@ -54,6 +54,16 @@ public:
   ADelay fx;
 };
 
+// The whole processor state, bit for bit (every member is a 4-byte word, so no padding).
+inline bool sameState(const DynamicsState& a, const DynamicsState& b) {
+  static_assert(sizeof(DynamicsState) == (3 * kLookAheadSlots + 7) * 4, "no padding");
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+inline bool sameFeed(const FeedValues& a, const FeedValues& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
 inline StereoSignal silence(std::size_t frames) {
   StereoSignal s;
   s.left.assign(frames, 0.0f);

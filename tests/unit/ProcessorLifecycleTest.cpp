@@ -1,0 +1,216 @@
+// What a block leaves alone: Bypass, empty blocks, broken buffers, suspend, in-place buffers,
+// and the heap.
+#include "ProcessorTestSupport.h"
+
+#include "DitherGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <new>
+
+namespace {
+// Counts operator new on this thread while a counter is alive; every suite shares this
+// binary, so counting is off unless a test asks for it.
+thread_local bool tCounting = false;
+thread_local long tAllocations = 0;
+
+struct AllocationCounter {
+  AllocationCounter() {
+    tAllocations = 0;
+    tCounting = true;
+  }
+  ~AllocationCounter() { tCounting = false; }
+  long count() const { return tAllocations; }
+};
+
+void* counted(std::size_t n) {
+  if (tCounting) {
+    ++tAllocations;
+  }
+  return std::malloc(n == 0 ? 1 : n);
+}
+} // namespace
+
+void* operator new(std::size_t n) {
+  if (void* p = counted(n)) {
+    return p;
+  }
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) {
+  if (void* p = counted(n)) {
+    return p;
+  }
+  throw std::bad_alloc();
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return counted(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return counted(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+struct Snapshot {
+  DynamicsState state;
+  FeedValues feed;
+  float sumL, sumR, outputGain;
+  std::int32_t count, release;
+  bool hold;
+
+  explicit Snapshot(ADelay& fx)
+      : state(fx.processor.state), feed(FeedValues::loadFrom(fx.wavePeakFeed)), sumL(fx.rmsSumL),
+        sumR(fx.rmsSumR), outputGain(fx.outputGain), count(fx.rmsCount), release(fx.releaseSamples),
+        hold(fx.normalizeHold) {}
+
+  void expectSame(ADelay& fx) const {
+    EXPECT_TRUE(sameState(state, fx.processor.state));
+    EXPECT_TRUE(sameFeed(feed, FeedValues::loadFrom(fx.wavePeakFeed)));
+    EXPECT_EQ(sumL, fx.rmsSumL);
+    EXPECT_EQ(sumR, fx.rmsSumR);
+    EXPECT_EQ(count, fx.rmsCount);
+    EXPECT_EQ(outputGain, fx.outputGain);
+    EXPECT_EQ(release, fx.releaseSamples);
+    EXPECT_EQ(hold, fx.normalizeHold);
+  }
+};
+
+// "Mastering 1" after some music: every follower, the ring and the feed hold something.
+void warmUp(TestEffect& t) {
+  t.fx.setProgram(1);
+  t.run(musicalSignal(30000), 512);
+}
+
+} // namespace
+
+TEST(ProcessorBypass, OutputsAreTheInputsAndNothingElseChanges) {
+  TestEffect t;
+  warmUp(t);
+  t.fx.normalizeHold = true;
+  const Snapshot before(t.fx);
+  t.set(kBypass, 1.0f);
+  StereoSignal in = musicalSignal(5000);
+  in.left[7] = std::numeric_limits<float>::quiet_NaN();
+  const StereoSignal out = t.run(in, 333);
+  EXPECT_EQ(std::memcmp(out.left.data(), in.left.data(), in.frames() * sizeof(float)), 0);
+  EXPECT_EQ(std::memcmp(out.right.data(), in.right.data(), in.frames() * sizeof(float)), 0);
+  before.expectSame(t.fx);
+
+  StereoSignal inPlace = in;
+  float* io[2] = {inPlace.left.data(), inPlace.right.data()};
+  t.fx.processReplacing(io, io, static_cast<VstInt32>(inPlace.frames()));
+  EXPECT_EQ(std::memcmp(inPlace.right.data(), in.right.data(), in.frames() * sizeof(float)), 0);
+}
+
+TEST(ProcessorEmptyBlocks, NoFramesTouchesNoOutputButStalledReleasesMoveOn) {
+  TestEffect t;
+  t.fx.normalizeHold = true;
+  DynamicsState& st = t.fx.processor.state;
+  st.compDelta = 0.0f;
+  st.compStep = 0.5f;
+  st.limDelta = 0.01f; // still moving: keeps its step
+  st.limStep = 0.5f;
+  float canary[2][4] = {{7, 7, 7, 7}, {7, 7, 7, 7}};
+  float* outs[2] = {canary[0], canary[1]};
+  float* ins[2] = {canary[1], canary[0]};
+  t.fx.processReplacing(ins, outs, 0);
+  EXPECT_EQ(st.compStep, 0.0001f);
+  EXPECT_EQ(st.limStep, 0.5f);
+  EXPECT_FALSE(t.fx.normalizeHold) << "the block-end rules apply to an empty block";
+  EXPECT_EQ(t.fx.rmsCount, 0);
+  for (const float* ch : {canary[0], canary[1]}) {
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(ch[i], 7.0f);
+    }
+  }
+  t.fx.processReplacing(ins, outs, -5);
+  EXPECT_EQ(canary[0][0], 7.0f) << "a negative count is an empty block";
+  EXPECT_EQ(t.fx.rmsCount, 0);
+}
+
+TEST(ProcessorEmptyBlocks, NullBuffersChangeNothing) {
+  TestEffect t;
+  warmUp(t);
+  const Snapshot before(t.fx);
+  std::vector<float> buf(64, 0.25f);
+  float* good[2] = {buf.data(), buf.data()};
+  float* half[2] = {buf.data(), nullptr};
+  t.fx.processReplacing(nullptr, good, 64);
+  t.fx.processReplacing(good, nullptr, 64);
+  t.fx.processReplacing(half, good, 64);
+  t.fx.processReplacing(good, half, 64);
+  t.fx.processReplacing(nullptr, nullptr, 64);
+  before.expectSame(t.fx);
+  EXPECT_EQ(buf[0], 0.25f);
+}
+
+TEST(ProcessorSuspend, ClearsTheRingsOnly) {
+  TestEffect t;
+  warmUp(t);
+  const Snapshot before(t.fx);
+  t.fx.suspend();
+  const DynamicsState& st = t.fx.processor.state;
+  for (std::size_t s = 0; s < st.delayGain.size(); ++s) {
+    ASSERT_EQ(st.delayInL[s], 0.0f);
+    ASSERT_EQ(st.delayInR[s], 0.0f);
+    ASSERT_EQ(st.delayGain[s], 1.0f);
+  }
+  DynamicsState kept = before.state;
+  kept.clearRings();
+  EXPECT_TRUE(sameState(kept, st)) << "position and followers stay";
+  EXPECT_TRUE(sameFeed(before.feed, FeedValues::loadFrom(t.fx.wavePeakFeed)));
+}
+
+TEST(ProcessorInPlace, SharedBuffersGiveTheSameOutput) {
+  const StereoSignal in = musicalSignal(20000);
+  for (float lookAhead : {999.0f, 3.0f}) {
+    TestEffect separate;
+    separate.fx.setProgram(1);
+    separate.set(kLookAhead, lookAhead);
+    TestEffect shared;
+    shared.fx.setProgram(1);
+    shared.set(kLookAhead, lookAhead);
+    DitherGenerator::resetThreadState();
+    const StereoSignal expected = separate.run(in, 480);
+    DitherGenerator::resetThreadState();
+    StereoSignal io = in;
+    for (std::size_t at = 0; at < io.frames(); at += 480) {
+      const auto n = static_cast<VstInt32>(std::min<std::size_t>(480, io.frames() - at));
+      float* bufs[2] = {io.left.data() + at, io.right.data() + at};
+      shared.fx.processReplacing(bufs, bufs, n);
+    }
+    EXPECT_EQ(io.left, expected.left) << "LookAhead " << lookAhead;
+    EXPECT_EQ(io.right, expected.right) << "LookAhead " << lookAhead;
+  }
+}
+
+TEST(ProcessorRealTime, ProcessingAllocatesNothing) {
+  const StereoSignal music = musicalSignal(20000);
+  const StereoSignal noise = randomSignal(20000, 4);
+  for (VstInt32 program = 0; program < kNumPrograms; ++program) {
+    TestEffect t;
+    t.fx.setProgram(program);
+    std::vector<float> outL(4096), outR(4096);
+    long allocations = 0;
+    {
+      AllocationCounter counter;
+      for (const StereoSignal* s : {&music, &noise}) {
+        for (std::size_t at = 0; at + 4096 <= s->frames(); at += 4096) {
+          float* ins[2] = {const_cast<float*>(s->left.data() + at), const_cast<float*>(s->right.data() + at)};
+          float* outs[2] = {outL.data(), outR.data()};
+          t.fx.processReplacing(ins, outs, static_cast<VstInt32>(32 + at % 4000));
+        }
+      }
+      t.fx.suspend();
+      allocations = counter.count();
+    }
+    EXPECT_EQ(allocations, 0) << "program " << program;
+  }
+  AllocationCounter sanity;
+  delete new int(1);
+  EXPECT_EQ(sanity.count(), 1) << "the counter sees allocations at all";
+}
