@@ -5,8 +5,8 @@
 
 // The bundled demo clip (24 s of drums, bass, pad and lead with a quiet intro and breakdown).
 const StereoSignal& demoMusic();
-// Every frame louder than the last for 10 ms out of every 20 ms: the look-ahead ramp walks
-// the whole ring on each of those frames.
+// A swell whose reduction deepens every frame for 10 ms, then rests: the longest sustained
+// look-ahead ramp walks found.
 const StereoSignal& deepeningSignal();
 // Subnormal samples only (magnitudes near 1e-40), and the same shape 60 dB below full scale.
 const StereoSignal& subnormalSignal();

@@ -20,12 +20,12 @@ public:
     outL_.resize(block);
     outR_.resize(block);
   }
-  template <typename Process>
-  void next(Process&& process) {
+  template <typename Process> void next(Process&& process) {
     if (at_ + block_ > in_.frames()) {
       at_ = 0;
     }
-    float* ins[2] = {const_cast<float*>(in_.left.data() + at_), const_cast<float*>(in_.right.data() + at_)};
+    float* ins[2] = {const_cast<float*>(in_.left.data() + at_),
+                     const_cast<float*>(in_.right.data() + at_)};
     float* outs[2] = {outL_.data(), outR_.data()};
     process(ins, outs, static_cast<VstInt32>(block_));
     benchmark::DoNotOptimize(outL_.data());
@@ -45,13 +45,18 @@ private:
 void report(benchmark::State& state, std::size_t block) {
   const auto frames = static_cast<double>(state.iterations()) * static_cast<double>(block);
   state.SetItemsProcessed(static_cast<std::int64_t>(frames));
-  state.counters["xRealTime"] = benchmark::Counter(frames / kBenchRate, benchmark::Counter::kIsRate);
+  state.counters["xRealTime"] =
+      benchmark::Counter(frames / kBenchRate, benchmark::Counter::kIsRate);
 }
 
-void runEffect(benchmark::State& state, const StereoSignal& in, VstInt32 program, std::size_t block) {
+void runEffect(benchmark::State& state, const StereoSignal& in, VstInt32 program, std::size_t block,
+               float ratioSteps = 0.0f) {
   ADelay fx(nullptr);
   fx.setSampleRate(static_cast<float>(kBenchRate));
   fx.setProgram(program);
+  if (ratioSteps > 0.0f) {
+    fx.setParameter(kRatio, ratioSteps);
+  }
   BlockFeeder feeder(in, block);
   for (auto _ : state) {
     feeder.next([&](float** i, float** o, VstInt32 n) { fx.processReplacing(i, o, n); });
@@ -61,15 +66,19 @@ void runEffect(benchmark::State& state, const StereoSignal& in, VstInt32 program
 
 // Args: program (0 "Init", 1 "Mastering 1"), block size.
 void BM_ProcessMusic(benchmark::State& state) {
-  runEffect(state, demoMusic(), static_cast<VstInt32>(state.range(0)), static_cast<std::size_t>(state.range(1)));
+  runEffect(state, demoMusic(), static_cast<VstInt32>(state.range(0)),
+            static_cast<std::size_t>(state.range(1)));
 }
-BENCHMARK(BM_ProcessMusic)->ArgNames({"program", "block"})->ArgsProduct({{0, 1}, {32, 64, 128, 256, 512, 1024, 2048, 4096}});
+BENCHMARK(BM_ProcessMusic)
+    ->ArgNames({"program", "block"})
+    ->ArgsProduct({{0, 1}, {32, 64, 128, 256, 512, 1024, 2048, 4096}});
 
-// Worst case of the look-ahead ramp; "Init" has the full 439-frame look-ahead.
+// Worst case of the look-ahead ramp: "Init" (full 439-frame look-ahead) with Ratio 1:1, so
+// that the limiter alone follows the swell, and "Init" as it is.
 void BM_ProcessDeepening(benchmark::State& state) {
-  runEffect(state, deepeningSignal(), static_cast<VstInt32>(state.range(0)), 512);
+  runEffect(state, deepeningSignal(), 0, 512, static_cast<float>(state.range(0)));
 }
-BENCHMARK(BM_ProcessDeepening)->ArgName("program")->Arg(0)->Arg(1);
+BENCHMARK(BM_ProcessDeepening)->ArgName("ratioSteps")->Arg(2)->Arg(6);
 
 // Subnormal input against normal quiet input: the two rates must be alike.
 void BM_ProcessSubnormal(benchmark::State& state) { runEffect(state, subnormalSignal(), 1, 512); }
@@ -86,7 +95,9 @@ void BM_ReferenceMusic(benchmark::State& state) {
   FeedValues feed;
   BlockFeeder feeder(demoMusic(), 512);
   for (auto _ : state) {
-    feeder.next([&](float** i, float** o, VstInt32 n) { ReferenceDynamics::process(settings, st, feed, i, o, n); });
+    feeder.next([&](float** i, float** o, VstInt32 n) {
+      ReferenceDynamics::process(settings, st, feed, i, o, n);
+    });
   }
   report(state, 512);
 }

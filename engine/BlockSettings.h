@@ -24,11 +24,11 @@ struct BlockSettings {
 };
 
 struct BlockResult {
-  bool processed = false;        // false in Bypass and for unusable buffers: nothing changed
-  float outputGain = 1.0f;       // the output gain at block end
+  bool processed = false;          // false in Bypass and for unusable buffers: nothing changed
+  float outputGain = 1.0f;         // the output gain at block end
   bool outputGainLowered = false;  // Auto Normalize lowered it during the block
   std::int32_t releaseSamples = 0; // the release length at block end
-  bool releaseComputed = false;  // automatic release computed a new length
-  float sumL = 0.0f;             // this block's sums of squared output samples
+  bool releaseComputed = false;    // automatic release computed a new length
+  float sumL = 0.0f;               // this block's sums of squared output samples
   float sumR = 0.0f;
 };

@@ -81,8 +81,8 @@ void copyThrough(const float* const* inputs, float* const* outputs, std::int32_t
 }
 
 bool usableBuffers(const float* const* inputs, float* const* outputs) noexcept {
-  return inputs != nullptr && outputs != nullptr && inputs[0] != nullptr &&
-         inputs[1] != nullptr && outputs[0] != nullptr && outputs[1] != nullptr;
+  return inputs != nullptr && outputs != nullptr && inputs[0] != nullptr && inputs[1] != nullptr &&
+         outputs[0] != nullptr && outputs[1] != nullptr;
 }
 
 } // namespace

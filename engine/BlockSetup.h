@@ -9,19 +9,19 @@
 #include <cstdint>
 
 struct BlockSetup {
-  std::int32_t slots;     // N, ring length in use
-  float compThreshold;    // Tc
-  float ratio;            // G, at least 1
-  float knee;             // k of the soft curve
-  bool soft;              // soft curve in use
-  std::int32_t release;   // R
+  std::int32_t slots;   // N, ring length in use
+  float compThreshold;  // Tc
+  float ratio;          // G, at least 1
+  float knee;           // k of the soft curve
+  bool soft;            // soft curve in use
+  std::int32_t release; // R
   bool autoRelease;
-  float autoScale;        // A = sr / 5
-  float limRelease;       // L = sr / 152.85052
-  float limThreshold;     // Tl
-  float outputGain;       // e
-  float ceiling;          // Q
-  bool normalize;         // Normalize on or a ThrLim link pending
+  float autoScale;    // A = sr / 5
+  float limRelease;   // L = sr / 152.85052
+  float limThreshold; // Tl
+  float outputGain;   // e
+  float ceiling;      // Q
+  bool normalize;     // Normalize on or a ThrLim link pending
   bool dither;
 
   static BlockSetup from(const BlockSettings& s) noexcept;

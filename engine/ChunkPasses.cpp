@@ -135,8 +135,10 @@ bool readInputs(const float* inL, const float* inR, int m, float limit, Chunk& c
   __m128 hiR = hiL;
   __m128 loR = hiL;
   if (m >= 4) {
-    hiL = loL = _mm_and_ps(_mm_loadu_ps(inL), _mm_cmple_ps(_mm_and_ps(_mm_loadu_ps(inL), magnitude), largest));
-    hiR = loR = _mm_and_ps(_mm_loadu_ps(inR), _mm_cmple_ps(_mm_and_ps(_mm_loadu_ps(inR), magnitude), largest));
+    hiL = loL = _mm_and_ps(_mm_loadu_ps(inL),
+                           _mm_cmple_ps(_mm_and_ps(_mm_loadu_ps(inL), magnitude), largest));
+    hiR = loR = _mm_and_ps(_mm_loadu_ps(inR),
+                           _mm_cmple_ps(_mm_and_ps(_mm_loadu_ps(inR), magnitude), largest));
   }
   for (; k + 4 <= m; k += 4) {
     const __m128 l = _mm_loadu_ps(inL + k);
@@ -199,7 +201,8 @@ std::uint32_t makeNoise(std::uint32_t state, int m, Chunk& c) noexcept {
     const __m128i odd = _mm_mul_epu32(s, _mm_srli_epi64(f, 32));
     const __m128i prod = _mm_unpacklo_epi32(_mm_shuffle_epi32(even, _MM_SHUFFLE(0, 0, 2, 0)),
                                             _mm_shuffle_epi32(odd, _MM_SHUFFLE(0, 0, 2, 0)));
-    const __m128i next = _mm_add_epi32(prod, _mm_loadu_si128(reinterpret_cast<const __m128i*>(add)));
+    const __m128i next =
+        _mm_add_epi32(prod, _mm_loadu_si128(reinterpret_cast<const __m128i*>(add)));
     const __m128i drawn = _mm_and_si128(_mm_srli_epi32(next, 16), mask);
     return _mm_mul_ps(_mm_cvtepi32_ps(drawn), level);
   };
@@ -297,7 +300,8 @@ void writeOutputs(Chunk& c, int m, bool dither, bool normalize, float ceiling, f
     const __m128 dL = _mm_mul_ps(o, _mm_load_ps(c.dL + k));
     const __m128 dR = _mm_mul_ps(o, _mm_load_ps(c.dR + k));
     if (normalize) {
-      const __m128 p = _mm_mul_ps(_mm_max_ps(_mm_and_ps(dL, magnitude), _mm_and_ps(dR, magnitude)), gain);
+      const __m128 p =
+          _mm_mul_ps(_mm_max_ps(_mm_and_ps(dL, magnitude), _mm_and_ps(dR, magnitude)), gain);
       if (_mm_movemask_ps(_mm_cmpgt_ps(p, q)) != 0) {
         break; // the gain changes within these frames: frame by frame from here
       }

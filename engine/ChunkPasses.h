@@ -11,7 +11,7 @@
 constexpr int kChunkFrames = 128;
 
 struct Chunk {
-  alignas(16) float xL[kChunkFrames];   // sanitised input
+  alignas(16) float xL[kChunkFrames]; // sanitised input
   alignas(16) float xR[kChunkFrames];
   alignas(16) float peak[kChunkFrames]; // larger magnitude of the two
   alignas(16) float o[kChunkFrames];    // gain read with the delayed frame
@@ -21,9 +21,9 @@ struct Chunk {
   alignas(16) float dR[kChunkFrames];
   alignas(16) float noiseL[kChunkFrames];
   alignas(16) float noiseR[kChunkFrames];
-  alignas(16) float sqL[kChunkFrames];  // squared outputs of frames taken one by one
+  alignas(16) float sqL[kChunkFrames]; // squared outputs of frames taken one by one
   alignas(16) float sqR[kChunkFrames];
-  float hiL, loL, hiR, loR;             // extremes of xL and xR, as the strict tests see them
+  float hiL, loL, hiR, loR; // extremes of xL and xR, as the strict tests see them
 };
 
 // Copies m frames in, non-finite samples as 0, and finds their extremes; true if any peak lies

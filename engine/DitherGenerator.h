@@ -23,7 +23,9 @@ public:
   static constexpr std::uint32_t advanceTwice(std::uint32_t state) noexcept {
     return state * (kMultiplier * kMultiplier) + kIncrement * (kMultiplier + 1u);
   }
-  static constexpr std::uint32_t value(std::uint32_t state) noexcept { return (state >> 16) & 0x7FFFu; }
+  static constexpr std::uint32_t value(std::uint32_t state) noexcept {
+    return (state >> 16) & 0x7FFFu;
+  }
   static std::uint32_t draw(std::uint32_t& state) noexcept {
     state = advance(state);
     return value(state);

@@ -76,18 +76,17 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
 using BlockFn = void (*)(const BlockSetup&, DynamicsState&, FeedValues&, const BlockIo&,
                          std::uint32_t&, BlockResult&) noexcept;
 
-template <bool Soft, bool AutoRelease, bool Dither>
-BlockFn pick(bool normalize) noexcept {
-  return normalize ? runBlock<Soft, AutoRelease, Dither, true> : runBlock<Soft, AutoRelease, Dither, false>;
+template <bool Soft, bool AutoRelease, bool Dither> BlockFn pick(bool normalize) noexcept {
+  return normalize ? runBlock<Soft, AutoRelease, Dither, true>
+                   : runBlock<Soft, AutoRelease, Dither, false>;
 }
 
-template <bool Soft, bool AutoRelease>
-BlockFn pick(bool dither, bool normalize) noexcept {
-  return dither ? pick<Soft, AutoRelease, true>(normalize) : pick<Soft, AutoRelease, false>(normalize);
+template <bool Soft, bool AutoRelease> BlockFn pick(bool dither, bool normalize) noexcept {
+  return dither ? pick<Soft, AutoRelease, true>(normalize)
+                : pick<Soft, AutoRelease, false>(normalize);
 }
 
-template <bool Soft>
-BlockFn pick(bool autoRelease, bool dither, bool normalize) noexcept {
+template <bool Soft> BlockFn pick(bool autoRelease, bool dither, bool normalize) noexcept {
   return autoRelease ? pick<Soft, true>(dither, normalize) : pick<Soft, false>(dither, normalize);
 }
 

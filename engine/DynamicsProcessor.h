@@ -20,7 +20,9 @@ public:
   void clearRings() noexcept { state.clearRings(); }
 
   // Frames the output lags the input for a look-ahead value (what the host is told).
-  static std::int32_t latency(float lookAheadValue) noexcept { return lookAheadLatency(lookAheadValue); }
+  static std::int32_t latency(float lookAheadValue) noexcept {
+    return lookAheadLatency(lookAheadValue);
+  }
 
   DynamicsState state;
 };

@@ -12,9 +12,18 @@ struct FeedValues {
   float compGainAtMinR = 0.0f, compGainAtMaxR = 0.0f;
 
   static FeedValues loadFrom(const WavePeakFeed& f) noexcept {
-    return {f.maxL,           f.minL,           f.maxR,           f.minR,
-            f.totalGainAtMinL, f.totalGainAtMaxL, f.totalGainAtMinR, f.totalGainAtMaxR,
-            f.compGainAtMinL,  f.compGainAtMaxL,  f.compGainAtMinR,  f.compGainAtMaxR};
+    return {f.maxL,
+            f.minL,
+            f.maxR,
+            f.minR,
+            f.totalGainAtMinL,
+            f.totalGainAtMaxL,
+            f.totalGainAtMinR,
+            f.totalGainAtMaxR,
+            f.compGainAtMinL,
+            f.compGainAtMaxL,
+            f.compGainAtMinR,
+            f.compGainAtMaxR};
   }
 
   void storeTo(WavePeakFeed& f) const noexcept {

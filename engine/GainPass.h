@@ -29,8 +29,7 @@ inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw) noe
   }
 }
 
-template <bool Soft, bool AutoRelease>
-class GainPass {
+template <bool Soft, bool AutoRelease> class GainPass {
 public:
   GainPass(const BlockSetup& b, const DynamicsState& st) noexcept
       : tc_(b.compThreshold), ratio_(b.ratio), knee_(b.knee), tl_(b.limThreshold),
@@ -42,10 +41,12 @@ public:
   float quietLimit() const noexcept { return tc_ < tl_ ? tc_ : tl_; }
 
   // m frames; w and r are the write and read slots of the first (r lies past a shrunken ring
-  // only in a chunk of one frame). True when every frame had unit gains and gain/cg were not filled.
+  // only in a chunk of one frame). True when every frame had unit gains and gain/cg were not
+  // filled.
   bool run(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r, bool loud) noexcept {
     const std::int32_t n = n_;
-    if (!loud && cg == 1.0f && lg == 1.0f && r < n && !(n > 1 && ringG[w == 0 ? n - 1 : w - 1] > 1.0f)) {
+    if (!loud && cg == 1.0f && lg == 1.0f && r < n &&
+        !(n > 1 && ringG[w == 0 ? n - 1 : w - 1] > 1.0f)) {
       unitChunk(c, m, ringG, w, r);
       return true;
     }
@@ -103,8 +104,8 @@ private:
           releaseComputed = true;
         }
         cg = target;
-        cs = (1.0f - target) /
-                 (std::log10(1.0f + kLogScale * peak) * releaseFrames(release) * kCompReleaseScale) +
+        cs = (1.0f - target) / (std::log10(1.0f + kLogScale * peak) * releaseFrames(release) *
+                                kCompReleaseScale) +
              (1.0f + target) * kStepFloor;
       }
     }
@@ -121,7 +122,8 @@ private:
       if (lg + ld > rl) {
         lg = rl;
         ld = 0.0f;
-        ls = (1.0f - rl) / (std::log10(1.0f + kLogScale * peak) * limRelease_) + (1.0f + rl) * kStepFloor;
+        ls = (1.0f - rl) / (std::log10(1.0f + kLogScale * peak) * limRelease_) +
+             (1.0f + rl) * kStepFloor;
       }
     }
     if (lg < 1.0f) {

@@ -88,7 +88,8 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
     ringL[w] = inL;
     ringR[w] = inR;
 
-    if (n > 1 && ringG[static_cast<std::size_t>(wrap(static_cast<std::int32_t>(w) - 1, n))] > ringG[w]) {
+    if (n > 1 &&
+        ringG[static_cast<std::size_t>(wrap(static_cast<std::int32_t>(w) - 1, n))] > ringG[w]) {
       const float step = (1.0f - ringG[w]) / static_cast<float>(n - 1);
       float g = ringG[w] + step;
       for (std::int32_t j = 1; j <= n - 1; ++j) {
@@ -111,10 +112,10 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
     float yL;
     float yR;
     if (b.dither) {
-      yL = static_cast<float>(DitherGenerator::draw(dither) % kDitherLevels) * kDitherLevel + dL * e -
-           kDitherOffset;
-      yR = static_cast<float>(DitherGenerator::draw(dither) % kDitherLevels) * kDitherLevel + dR * e -
-           kDitherOffset;
+      yL = static_cast<float>(DitherGenerator::draw(dither) % kDitherLevels) * kDitherLevel +
+           dL * e - kDitherOffset;
+      yR = static_cast<float>(DitherGenerator::draw(dither) % kDitherLevels) * kDitherLevel +
+           dR * e - kDitherOffset;
     } else {
       yL = dL * e;
       yR = dR * e;

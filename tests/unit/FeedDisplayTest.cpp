@@ -21,7 +21,7 @@ TEST(FeedExtremes, AreSignedAndStrictAndKeepTheGainsOfTheirOwnFrame) {
   TestEffect t;
   t.set(kLookAhead, 3.0f);
   StereoSignal in = silence(40);
-  in.left[0] = 0.8f;  // an attack: the compressor gain of this frame is recorded
+  in.left[0] = 0.8f; // an attack: the compressor gain of this frame is recorded
   in.right[5] = -0.6f;
   in.right[10] = -0.99f; // a deeper reduction, so that...
   in.left[20] = 0.8f;    // ...this equal, later sample has another gain: not recorded
@@ -74,8 +74,10 @@ TEST(FeedExtremes, TheLimitedValueOfAnExtremeIsAtMostItsCompressedValue) {
   for (std::size_t at = 0; at < music.frames(); at += 4410) {
     t.fx.wavePeakFeed.clear();
     StereoSignal part;
-    part.left.assign(music.left.begin() + static_cast<long>(at), music.left.begin() + static_cast<long>(at + 4410));
-    part.right.assign(music.right.begin() + static_cast<long>(at), music.right.begin() + static_cast<long>(at + 4410));
+    part.left.assign(music.left.begin() + static_cast<long>(at),
+                     music.left.begin() + static_cast<long>(at + 4410));
+    part.right.assign(music.right.begin() + static_cast<long>(at),
+                      music.right.begin() + static_cast<long>(at + 4410));
     t.run(part, 512);
     const FeedValues f = feedOf(t);
     EXPECT_LE(f.totalGainAtMaxL, f.compGainAtMaxL);

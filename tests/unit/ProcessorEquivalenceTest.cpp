@@ -56,8 +56,10 @@ public:
     dither_ = refDither;
 
     for (std::size_t i = 0; i < n; ++i) {
-      ASSERT_TRUE(sameBits(rL[i], oL[i])) << "block " << blocks_ << " frame " << i << ": " << rL[i] << " vs " << oL[i];
-      ASSERT_TRUE(sameBits(rR[i], oR[i])) << "block " << blocks_ << " frame " << i << ": " << rR[i] << " vs " << oR[i];
+      ASSERT_TRUE(sameBits(rL[i], oL[i]))
+          << "block " << blocks_ << " frame " << i << ": " << rL[i] << " vs " << oL[i];
+      ASSERT_TRUE(sameBits(rR[i], oR[i]))
+          << "block " << blocks_ << " frame " << i << ": " << rR[i] << " vs " << oR[i];
     }
     ASSERT_EQ(a.processed, b.processed);
     ASSERT_TRUE(sameBits(a.outputGain, b.outputGain)) << "block " << blocks_;
@@ -137,7 +139,8 @@ TEST(ProcessorEquivalence, FactoryProgramsOnMusicInBlocksOf32To4096) {
     SCOPED_TRACE(program);
     Twins twins;
     std::mt19937 rng(static_cast<unsigned>(program) + 11u);
-    runInBlocks(twins, programSettings(program), music, rng, {32, 64, 128, 256, 441, 512, 1024, 4096});
+    runInBlocks(twins, programSettings(program), music, rng,
+                {32, 64, 128, 256, 441, 512, 1024, 4096});
     ASSERT_FALSE(HasFatalFailure());
   }
 }
@@ -181,8 +184,8 @@ TEST(ProcessorEquivalence, ParametersChangingBetweenBlocks) {
     s.normalizeHold = unit(rng) > 0.9f;
     s.autoRelease = unit(rng) > 0.5f ? 1.0f : 0.3f;
     s.sampleRate = rates[static_cast<std::size_t>(unit(rng) * 6.99f)];
-    const auto frames = static_cast<std::int32_t>(std::min<std::size_t>(
-        static_cast<std::size_t>(unit(rng) * 900.0f), noise.frames() - at));
+    const auto frames = static_cast<std::int32_t>(
+        std::min<std::size_t>(static_cast<std::size_t>(unit(rng) * 900.0f), noise.frames() - at));
     twins.carry(s);
     if (unit(rng) > 0.6f) {
       twins.resetFeed();

@@ -40,7 +40,8 @@ void expectSane(TestEffect& t, const StereoSignal& out, const std::string& what)
     ASSERT_TRUE(std::isfinite(*v)) << what;
   }
   for (std::size_t i = 0; i < out.frames(); ++i) {
-    ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i])) << what << ", frame " << i;
+    ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i]))
+        << what << ", frame " << i;
   }
 }
 
@@ -67,12 +68,12 @@ TEST(ProcessorFaults, ParameterValuesNoEditorSendsKeepGainsInRange) {
     float value;
   };
   const Case cases[] = {
-      {"Release 0 ms", kRelease, 0.0f},     {"Release -300", kRelease, -300.0f},
-      {"Ratio 0", kRatio, 0.0f},            {"Ratio 1 step", kRatio, 1.0f},
-      {"Ratio -7", kRatio, -7.0f},          {"ThrComp 0 dB", kThrComp, 0.0f},
-      {"ThrComp -40", kThrComp, -40.0f},    {"ThrComp 30000", kThrComp, 30000.0f},
-      {"ThrLim -40", kThrLim, -40.0f},      {"ThrLim 30000", kThrLim, 30000.0f},
-      {"Output -1e6", kOutput, -1.0e6f},    {"LookAhead 1", kLookAhead, 1.0f},
+      {"Release 0 ms", kRelease, 0.0f},  {"Release -300", kRelease, -300.0f},
+      {"Ratio 0", kRatio, 0.0f},         {"Ratio 1 step", kRatio, 1.0f},
+      {"Ratio -7", kRatio, -7.0f},       {"ThrComp 0 dB", kThrComp, 0.0f},
+      {"ThrComp -40", kThrComp, -40.0f}, {"ThrComp 30000", kThrComp, 30000.0f},
+      {"ThrLim -40", kThrLim, -40.0f},   {"ThrLim 30000", kThrLim, 30000.0f},
+      {"Output -1e6", kOutput, -1.0e6f}, {"LookAhead 1", kLookAhead, 1.0f},
   };
   const float rates[] = {44100.0f, 0.0f, -44100.0f, kNaN, kInf, 1.0f, 1.0e9f};
   for (const Case& c : cases) {
@@ -85,7 +86,8 @@ TEST(ProcessorFaults, ParameterValuesNoEditorSendsKeepGainsInRange) {
         t.set(kAutoRel, 0.0f);
         t.set(kRelease, 0.0f); // the release length from this sample rate
         t.set(c.index, c.value);
-        runLoud(t, std::string(c.name) + ", Soft " + std::to_string(soft) + ", rate " + std::to_string(rate));
+        runLoud(t, std::string(c.name) + ", Soft " + std::to_string(soft) + ", rate " +
+                       std::to_string(rate));
         ASSERT_FALSE(HasFatalFailure());
       }
     }

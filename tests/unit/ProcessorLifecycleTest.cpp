@@ -200,7 +200,8 @@ TEST(ProcessorRealTime, ProcessingAllocatesNothing) {
       AllocationCounter counter;
       for (const StereoSignal* s : {&music, &noise}) {
         for (std::size_t at = 0; at + 4096 <= s->frames(); at += 4096) {
-          float* ins[2] = {const_cast<float*>(s->left.data() + at), const_cast<float*>(s->right.data() + at)};
+          float* ins[2] = {const_cast<float*>(s->left.data() + at),
+                           const_cast<float*>(s->right.data() + at)};
           float* outs[2] = {outL.data(), outR.data()};
           t.fx.processReplacing(ins, outs, static_cast<VstInt32>(32 + at % 4000));
         }

@@ -90,8 +90,10 @@ TEST(ProcessorRatio, OneToOneNeverReducesWithSoftOnOrOff) {
     StereoSignal out;
     for (std::size_t at = 0; at < loud.frames(); at += 100) {
       StereoSignal part;
-      part.left.assign(loud.left.begin() + static_cast<long>(at), loud.left.begin() + static_cast<long>(at + 100));
-      part.right.assign(loud.right.begin() + static_cast<long>(at), loud.right.begin() + static_cast<long>(at + 100));
+      part.left.assign(loud.left.begin() + static_cast<long>(at),
+                       loud.left.begin() + static_cast<long>(at + 100));
+      part.right.assign(loud.right.begin() + static_cast<long>(at),
+                        loud.right.begin() + static_cast<long>(at + 100));
       const StereoSignal o = t.run(part, 100);
       out.left.insert(out.left.end(), o.left.begin(), o.left.end());
       out.right.insert(out.right.end(), o.right.begin(), o.right.end());

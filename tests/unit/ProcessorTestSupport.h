@@ -31,7 +31,8 @@ public:
     out.right.assign(in.frames(), 0.0f);
     for (std::size_t at = 0; at < in.frames(); at += blockSize) {
       const std::size_t n = std::min(blockSize, in.frames() - at);
-      float* ins[2] = {const_cast<float*>(in.left.data() + at), const_cast<float*>(in.right.data() + at)};
+      float* ins[2] = {const_cast<float*>(in.left.data() + at),
+                       const_cast<float*>(in.right.data() + at)};
       float* outs[2] = {out.left.data() + at, out.right.data() + at};
       fx.processReplacing(ins, outs, static_cast<VstInt32>(n));
     }
