@@ -1,6 +1,8 @@
 // The final dither: its range on silence and the one sequence each thread draws from.
 #include "ProcessorTestSupport.h"
 
+#include "DitherModel.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,26 +10,9 @@
 
 namespace {
 
-constexpr float kLevel = 0.0000001194f;
-constexpr float kOffset = 0.000022885f;
-
-// The generator written out again: state * 214013 + 2531011, bits 16..30.
-class ModelLcg {
-public:
-  float next() {
-    state_ = state_ * 214013u + 2531011u;
-    const std::uint32_t level = ((state_ >> 16) & 0x7FFFu) % 512u;
-    return static_cast<float>(level) * kLevel + 0.0f - kOffset;
-  }
-  void skipFrames(int frames) {
-    for (int i = 0; i < 2 * frames; ++i) {
-      next();
-    }
-  }
-
-private:
-  std::uint32_t state_ = 1;
-};
+constexpr float kLevel = DitherModel::kLevel;
+constexpr float kOffset = DitherModel::kOffset;
+using ModelLcg = DitherModel;
 
 void expectSequence(const StereoSignal& out, ModelLcg& model, const char* what) {
   for (std::size_t i = 0; i < out.frames(); ++i) {

@@ -1,11 +1,11 @@
 // The DLL's dither sequence belongs to the thread that processes: the Windows build keeps it
 // in a thread-local slot of its own, so this runs where that code does.
+#include "DitherModel.h"
 #include "PluginLibrary.h"
 #include "RecordingHost.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <thread>
 #include <vector>
 
@@ -14,17 +14,7 @@ namespace {
 constexpr VstInt32 kDitherIndex = 2;
 constexpr VstInt32 kNormalizeIndex = 1;
 
-class ModelLcg {
-public:
-  float next() {
-    state_ = state_ * 214013u + 2531011u;
-    const std::uint32_t level = ((state_ >> 16) & 0x7FFFu) % 512u;
-    return static_cast<float>(level) * 0.0000001194f + 0.0f - 0.000022885f;
-  }
-
-private:
-  std::uint32_t state_ = 1;
-};
+using ModelLcg = DitherModel;
 
 std::vector<float> processSilence(AEffect* e, VstInt32 frames) {
   std::vector<float> in(static_cast<std::size_t>(frames), 0.0f);
