@@ -1,0 +1,112 @@
+// The display tick: takes the display feed the audio thread left, moves the meters and the
+// wave display on by one tick, and shows them with three copies from the panel.
+#include "ADEditor.h"
+#include "ADelay.h"
+#include "ControlPaint.h"
+#include "DisplayFollow.h"
+#include "DisplayTickState.h"
+#include "EditorMessages.h"
+#include "EditorResources.h"
+#include "MeterPainter.h"
+#include "RmsReadout.h"
+#include "WavePainter.h"
+#include "WavePeakAnalysis.h"
+
+namespace {
+
+// The manual Release fader's read-out shows the length automatic release is using.
+void followAutoRelease(ADelay& effect, EditorSession& session) noexcept {
+  if (effect.autoRelease == 1.0f && session.releaseFader) {
+    session.releaseFader->setValue(
+        autoReleaseReadoutMs(effect.releaseSamples, effect.getSampleRate()));
+  }
+}
+
+// Keeps the Output parameter, as the host reads it, at the gain Auto Normalize has lowered,
+// without reporting it to the host or storing it in the program.
+void followNormalize(ADelay& effect, EditorSession& session) noexcept {
+  const float gain = effect.outputGain;
+  if (!effect.normalizeOn || gain == effect.shownOutputGain) {
+    return;
+  }
+  const std::int32_t steps = outputStepsForGain(gain);
+  effect.outputSteps = steps;
+  if (session.outputFader) {
+    session.outputFader->setValue(static_cast<float>(steps));
+  }
+  effect.shownOutputGain = gain;
+}
+
+// Shows the louder channel's RMS since the last slow tick and starts the next period.
+void showRms(HDC dc, ADelay& effect) noexcept {
+  const float sumL = effect.rmsSumL.exchange(0.0f);
+  const float sumR = effect.rmsSumR.exchange(0.0f);
+  const std::int32_t count = effect.rmsCount.exchange(0);
+  char text[kRmsTextCapacity];
+  formatRmsReadout(sumL, sumR, count, RmsFloor::Tick, text, sizeof text);
+  RECT rect = toRect(rmsRect);
+  FillRect(dc, &rect, editorResources().rmsBrush);
+  DrawTextA(dc, text, -1, &rect, DT_CENTER);
+}
+
+void runDisplayTick(const EditorContext& context) noexcept {
+  ADelay& effect = context.effect;
+  EditorSession& session = context.session;
+  EditorState& state = effect.editorState;
+  const EditorResources& shared = editorResources();
+
+  const bool slowTick = advanceSlowTick(state);
+  if (slowTick) {
+    followAutoRelease(effect, session);
+  }
+  followNormalize(effect, session);
+
+  HDC dc = GetDC(context.window);
+  if (dc == nullptr) {
+    return;
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, toColorRef(kWhite));
+  const HGDIOBJ previousFont = SelectObject(dc, shared.editorFont);
+  if (slowTick) {
+    showRms(dc, effect);
+  }
+
+  const TickPeaks peaks = analysePeaks(effect.wavePeakFeed);
+  const bool bypassed = effect.bypassOn;
+  const std::int32_t peakHoldTicks = effect.displaySettings.peakHoldTicks;
+  HDC panel = session.panelDC;
+  paintReductionMeter(panel,
+                      advanceReductionMeter(state, peaks.reduction, bypassed, peakHoldTicks));
+  // Read and cleared on every tick, whether Normalize is still on or not.
+  const bool clampOnce = effect.meterClampOnce.exchange(false);
+  const OutputMeterInput output{peaks.outputPeakL, peaks.outputPeakR,
+                                effect.outputGain, effect.normalizeOn || clampOnce,
+                                bypassed,          peakHoldTicks};
+  paintOutputMeters(panel, advanceOutputMeters(state, output));
+
+  const std::int32_t zoom = effect.zoomSteps;
+  scrollWaveImage(session, peaks.wave, bypassed, zoom);
+  advanceWaveHistory(state, peaks.wave, bypassed);
+  effect.wavePeakFeed.clear();
+
+  composeWaveDisplay(session, effect.compThreshold, effect.limThreshold, zoom);
+  applyHighlight(panel);
+  SelectClipRgn(panel, nullptr);
+  for (const PanelStrip& strip : kPanelStrips) {
+    BitBlt(dc, strip.faceX, strip.faceY, strip.width, strip.height, panel, strip.panelX, 0,
+           SRCCOPY);
+  }
+  if (previousFont != nullptr) {
+    SelectObject(dc, previousFont);
+  }
+  ReleaseDC(context.window, dc);
+}
+
+} // namespace
+
+LRESULT onEditorDisplayTick(const EditorContext& context, WPARAM /*wParam*/,
+                            LPARAM /*lParam*/) noexcept {
+  runDisplayTick(context);
+  return 0;
+}
