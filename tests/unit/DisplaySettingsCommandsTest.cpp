@@ -17,37 +17,11 @@ DisplaySettings applied(std::int32_t id) {
   return s;
 }
 
-TEST(DisplaySettingsDefaults, AreIcyWithNaturalColoursUntilApplied) {
-  const DisplaySettings s;
-  EXPECT_EQ(s.normalizeCeilingIndex, 0);
-  EXPECT_EQ(s.peakHoldTicks, 32);
-  EXPECT_EQ(s.colourScheme, kIcyScheme);
-  EXPECT_EQ(s.waveColours, kNaturalColours);
-  EXPECT_EQ(s.zoomRange, 1);
-  EXPECT_EQ(s.displaySpeed, 2);
-}
-
 TEST(DisplaySettingsCommands, CeilingItemsStoreTheirIndexNotTheirMenuPosition) {
   EXPECT_EQ(applied(IDM_CEILING_0).normalizeCeilingIndex, 0);
   EXPECT_EQ(applied(IDM_CEILING_001).normalizeCeilingIndex, 1);
   EXPECT_EQ(applied(IDM_CEILING_005).normalizeCeilingIndex, 3);
   EXPECT_EQ(applied(IDM_CEILING_009).normalizeCeilingIndex, 2);
-}
-
-TEST(DisplaySettingsCommands, EachGroupSetsOnlyItsOwnSetting) {
-  const DisplaySettings s = applied(IDM_PEAK_HOLD_30S);
-  EXPECT_EQ(s.peakHoldTicks, 240);
-  EXPECT_EQ(s.displaySpeed, 2);
-  EXPECT_EQ(applied(IDM_PEAK_HOLD_2S).peakHoldTicks, 16);
-  EXPECT_EQ(applied(IDM_PEAK_HOLD_10S).peakHoldTicks, 80);
-  EXPECT_EQ(applied(IDM_PEAK_HOLD_20S).peakHoldTicks, 160);
-  EXPECT_EQ(applied(IDM_COLOURS_NATURAL).colourScheme, kNaturalScheme);
-  EXPECT_EQ(applied(IDM_COLOURS_CUSTOM).colourScheme, kCustomScheme);
-  EXPECT_EQ(applied(IDM_ZOOM_RANGE_5X).zoomRange, 0);
-  EXPECT_EQ(applied(IDM_ZOOM_RANGE_16X).zoomRange, 2);
-  EXPECT_EQ(applied(IDM_SPEED_SLOW).displaySpeed, 1);
-  EXPECT_EQ(applied(IDM_SPEED_FAST).displaySpeed, 3);
-  EXPECT_EQ(applied(IDM_SPEED_FAST).zoomRange, 1);
 }
 
 TEST(DisplaySettingsCommands, InfoHelpAndUnknownIdsChangeNothing) {
@@ -98,15 +72,6 @@ TEST(DisplaySettingsCommands, OutOfRangeValuesCheckNothingInTheirGroup) {
   for (const MenuCommand& c : menuCommands()) {
     EXPECT_FALSE(menuItemChecked(s, c)) << c.id;
   }
-}
-
-TEST(DisplaySettingsColours, FixedSchemesHaveColoursCustomHasNone) {
-  ASSERT_NE(schemeColours(kNaturalScheme), nullptr);
-  ASSERT_NE(schemeColours(kIcyScheme), nullptr);
-  EXPECT_EQ((*schemeColours(kNaturalScheme))[0], (std::array<std::int32_t, 3>{0, 140, 0}));
-  EXPECT_EQ((*schemeColours(kIcyScheme))[1], (std::array<std::int32_t, 3>{148, 156, 218}));
-  EXPECT_EQ(schemeColours(kCustomScheme), nullptr);
-  EXPECT_EQ(schemeColours(99), nullptr);
 }
 
 TEST(DisplaySettingsZoom, RangesAndTheirEffectOnZoomSteps) {

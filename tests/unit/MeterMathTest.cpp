@@ -13,6 +13,8 @@ TEST(MeterMathOutputLevel, FullScalePeakIsGreenAndOneMoreIsRed) {
   const std::int32_t full = outputMeterLevel(1.0f, 1.0f);
   EXPECT_EQ(full, 193);
   EXPECT_FALSE(peakMarkAboveFullScale(kMeterBottomRow - full));
+  EXPECT_EQ(limitToNormalizeCeiling(full), 192); // Auto Normalize keeps it one pixel lower
+  EXPECT_EQ(limitToNormalizeCeiling(150), 150);
 
   const std::int32_t over = outputMeterLevel(1.0005f, 1.0f);
   EXPECT_EQ(over, 194);
@@ -54,13 +56,6 @@ TEST(MeterMathReduction, SilenceGainAndNonsenseGiveNoReduction) {
   // A peak that lost all its gain is the deepest reduction there is.
   EXPECT_EQ(reductionPixels(1.0f, 0.0f), kMeterMaxLevel);
   EXPECT_EQ(reductionPixels(kInf, 1.0f), kMeterMaxLevel);
-}
-
-TEST(MeterMathNormalize, LimitsOnlyLevelsAboveTheCeiling) {
-  EXPECT_EQ(limitToNormalizeCeiling(outputMeterLevel(1.0f, 1.0f)), 192);
-  EXPECT_EQ(limitToNormalizeCeiling(256), 192);
-  EXPECT_EQ(limitToNormalizeCeiling(192), 192);
-  EXPECT_EQ(limitToNormalizeCeiling(40), 40);
 }
 
 TEST(MeterMathSmoothing, RisesAtOnceAndFallsByHalfTheGapPlusOne) {
@@ -153,14 +148,6 @@ TEST(MeterMathPeakHold, HoldCounterWrapsAndSurvivesBadLengths) {
   const std::int32_t wrapped = nextHoldCount(-3, 16);
   EXPECT_GE(wrapped, 0);
   EXPECT_LT(wrapped, 16);
-}
-
-TEST(MeterMathPeakHold, MarksOnTheMeterFrameAreNotDrawn) {
-  EXPECT_FALSE(peakMarkVisible(kMeterTopRow));
-  EXPECT_TRUE(peakMarkVisible(kMeterTopRow + 1));
-  EXPECT_TRUE(peakMarkVisible(kMeterBottomRow - 1));
-  EXPECT_FALSE(peakMarkVisible(kMeterBottomRow));
-  EXPECT_FALSE(peakMarkVisible(0));
 }
 
 } // namespace

@@ -81,10 +81,4 @@ TEST(RmsReadout, UsesADecimalPointUnderACommaLocale) {
   EXPECT_EQ(t, "-6.0 dB");
 }
 
-TEST(RmsReadout, SmallBuffersStayTerminated) {
-  char text[4] = {'x', 'x', 'x', 'x'};
-  formatRmsReadout(sineSum(1.0f, kFrames), 0.0f, kFrames, RmsFloor::Tick, text, sizeof text);
-  EXPECT_EQ(std::string(text), "0.0");
-}
-
 } // namespace
