@@ -70,12 +70,17 @@ inline HWND persistentHost(int slot) {
   return host->handle();
 }
 
-// Dispatches messages until done() holds or the deadline passes; answers done().
+// Dispatches messages until done() holds or the deadline passes; answers done(). Many open
+// editors can keep the queue from ever running dry, so the condition is also tested while
+// messages are waiting.
 inline bool pumpUntil(const std::function<bool()>& done, DWORD deadlineMs = kDeadlineMs) {
+  constexpr ULONGLONG kCheckEveryMs = 20;
   const ULONGLONG end = GetTickCount64() + deadlineMs;
   for (;;) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    const ULONGLONG drainStart = GetTickCount64();
+    while (GetTickCount64() - drainStart < kCheckEveryMs &&
+           PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
