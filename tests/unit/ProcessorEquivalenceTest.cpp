@@ -2,6 +2,7 @@
 #include "ProcessorTestSupport.h"
 
 #include "BlockSetup.h"
+#include "ChunkPasses.h"
 #include "DitherGenerator.h"
 #include "DynamicsProcessor.h"
 #include "ReferenceDynamics.h"
@@ -210,6 +211,22 @@ TEST(ProcessorEquivalence, ReductionDeepeningEveryFrame) {
     Twins twins;
     std::mt19937 rng(7);
     runInBlocks(twins, programSettings(program), rising, rng, {64, 512, 4096});
+    ASSERT_FALSE(HasFatalFailure());
+  }
+}
+
+// The same with the passes kept to SSE2 on a processor that has wider vectors.
+TEST(ProcessorEquivalence, NarrowVectorsGiveTheSameBits) {
+  struct Restore {
+    ~Restore() { allowWideVectors(true); }
+  } restore;
+  allowWideVectors(false);
+  const StereoSignal music = musicalSignal(44100 * 4);
+  for (VstInt32 program : {1, 3}) {
+    SCOPED_TRACE(program);
+    Twins twins;
+    std::mt19937 rng(static_cast<unsigned>(program));
+    runInBlocks(twins, programSettings(program), music, rng, {31, 64, 500, 4096});
     ASSERT_FALSE(HasFatalFailure());
   }
 }
