@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace tick_harness;
@@ -65,6 +66,18 @@ TEST_F(DisplayTickMeters, FullScaleSineLightsBothOutputMetersToFullScale) {
     return settledAt(left, full) && settledAt(right, full) && reduced == 0;
   })) << left
       << " " << right << " " << reduced;
+  // Settled, the meters alternate between the level and one row less, never more.
+  int highest = 0;
+  for (int i = 0; i < 6; ++i) {
+    tick();
+    const Image shown = captureWindow(editor);
+    for (MeterPlace meter : {kLeftOutputMeter, kRightOutputMeter}) {
+      const int level = output(shown, meter);
+      EXPECT_TRUE(settledAt(level, full)) << level;
+      highest = std::max(highest, level);
+    }
+  }
+  EXPECT_EQ(highest, full);
 
   audio->play(Signal::Sine, 0.25f);
   const int quiet = expectedOutputLevel(0.25);
