@@ -107,34 +107,10 @@ TEST_F(EditorChanges, ACommittedReleaseSetsTheReleaseLength) {
   EXPECT_EQ(reports(), (std::vector<Report>{{kRatio, 6.0f / 60}}));
 }
 
-TEST_F(EditorChanges, PlainSwitchesTurnToTheOppositeOfWhatTheyShow) {
-  EXPECT_FALSE(toggleSwitch(fx(), EditorSwitch::Soft, 1));
-  EXPECT_FALSE(toggleSwitch(fx(), EditorSwitch::Dither, 0));
-  EXPECT_FALSE(toggleSwitch(fx(), EditorSwitch::Bypass, 0));
-  EXPECT_EQ(reports(), (std::vector<Report>{{kSoft, 0.0f}, {kDither, 1.0f}, {kBypass, 1.0f}}));
-  EXPECT_FALSE(fx().softOn);
-  EXPECT_TRUE(fx().ditherOn);
-  EXPECT_TRUE(fx().bypassOn);
-  toggleSwitch(fx(), EditorSwitch::Bypass, 1);
-  EXPECT_EQ(reports(), (std::vector<Report>{{kBypass, 0.0f}}));
-  EXPECT_FALSE(fx().bypassOn);
-}
-
 TEST_F(EditorChanges, AutoNormalizeOnKeepsTheFullGainInParameterNine) {
   toggleSwitch(fx(), EditorSwitch::Normalize, 0);
   EXPECT_EQ(reports(), (std::vector<Report>{{kNormalize, 1.0f}, {kGainMemo, 15.84931f}}));
   EXPECT_EQ(fx().gainMemo, 15.84931f);
-}
-
-TEST_F(EditorChanges, AutoNormalizeOffHandsTheReachedGainToTheOutputFader) {
-  hostSets(kNormalize, 1.0f);
-  hostSets(kOutput, 4000.0f);
-  ASSERT_EQ(fx().outputGain, 10.0f);
-  toggleSwitch(fx(), EditorSwitch::Normalize, 1);
-  EXPECT_EQ(reports(), (std::vector<Report>{{kNormalize, 0.0f}, {kOutput, 4000.0f / 24000}}));
-  EXPECT_EQ(fx().outputSteps, 4000);
-  EXPECT_EQ(fx().shownOutputGain, 0.0f);
-  EXPECT_EQ(plugin.display(kOutput), "20.00");
 }
 
 TEST_F(EditorChanges, AutoReleaseTogglesOnlyFromExactlyZeroAndRestoresTheManualRelease) {
