@@ -3,6 +3,7 @@
 #include "BlockSetup.h"
 #include "DitherGenerator.h"
 #include "DynamicsConstants.h"
+#include "WidePasses.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,6 @@
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
-#include <immintrin.h>
 #define ZEMBRAC_CHUNK_SSE2 1
 #endif
 
@@ -123,16 +123,6 @@ float horizontal(__m128 v, bool largest) noexcept {
 
 } // namespace
 
-bool allowWideVectors(bool allow) noexcept {
-#ifdef ZEMBRAC_CHUNK_AVX2
-  useAvx2 = allow && kHaveAvx2;
-  return useAvx2;
-#else
-  (void)allow;
-  return false;
-#endif
-}
-
 bool readInputs(const float* inL, const float* inR, int m, float limit, Chunk& c) noexcept {
   int over = 0;
   int k = 0;
@@ -199,45 +189,11 @@ bool readInputs(const float* inL, const float* inR, int m, float limit, Chunk& c
   return over != 0;
 }
 
-#if defined(ZEMBRAC_CHUNK_SSE2) && defined(__GNUC__) && !defined(__clang__)
-#define ZEMBRAC_CHUNK_AVX2 1
-// Eight lanes with a true 32-bit multiply where the processor has one; the same integers.
-__attribute__((target("avx2"))) void levelsAvx2(const std::uint32_t* mul, const std::uint32_t* add,
-                                                std::uint32_t state, float* out) noexcept {
-  const __m256i f = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mul));
-  const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(add));
-  const __m256i next =
-      _mm256_add_epi32(_mm256_mullo_epi32(_mm256_set1_epi32(static_cast<int>(state)), f), a);
-  const __m256i drawn = _mm256_and_si256(_mm256_srli_epi32(next, 16),
-                                         _mm256_set1_epi32(static_cast<int>(kDitherLevels - 1)));
-  _mm256_storeu_ps(out, _mm256_mul_ps(_mm256_cvtepi32_ps(drawn), _mm256_set1_ps(kDitherLevel)));
-}
-
-__attribute__((target("avx2"))) int noiseAvx2(std::uint32_t state, int m, Chunk& c) noexcept {
-  int k = 0;
-  for (; k + 8 <= m; k += 8) {
-    const auto i = static_cast<std::size_t>(k);
-    levelsAvx2(kDraws.mulL + i, kDraws.addL + i, state, c.noiseL + k);
-    levelsAvx2(kDraws.mulR + i, kDraws.addR + i, state, c.noiseR + k);
-  }
-  return k;
-}
-
-// Asked once when the library loads, never on the audio thread.
-const bool kHaveAvx2 = [] {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
-}();
-bool useAvx2 = kHaveAvx2;
-#endif
-
 std::uint32_t makeNoise(std::uint32_t state, int m, Chunk& c) noexcept {
   int k = 0;
-#ifdef ZEMBRAC_CHUNK_AVX2
-  if (useAvx2) {
-    k = noiseAvx2(state, m, c);
+  if (wideVectorsInUse()) {
+    k = noiseWide(kDraws.mulL, kDraws.addL, kDraws.mulR, kDraws.addR, state, m, c);
   }
-#endif
 #ifdef ZEMBRAC_CHUNK_SSE2
   const __m128i s = _mm_set1_epi32(static_cast<int>(state));
   const __m128i mask = _mm_set1_epi32(static_cast<int>(kDitherLevels - 1));
@@ -334,11 +290,14 @@ void unitGains(Chunk& c, int m, float* ringG, int n, int r, int w) noexcept {
 void writeOutputs(Chunk& c, int m, bool dither, bool normalize, float ceiling, float& e,
                   bool& lowered, float* outL, float* outR, const OutputSums& sums) noexcept {
   int k = 0;
-#ifdef ZEMBRAC_CHUNK_SSE2
   // Each lane takes the frames its partial sum owns, in order, when the chunk starts a lane.
+  const bool laneAligned = sums.firstLane == 0;
+  if (laneAligned && wideVectorsInUse()) {
+    k = outputsWide(c, m, dither, normalize, ceiling, e, outL, outR, sums.lanesL, sums.lanesR);
+  }
+#ifdef ZEMBRAC_CHUNK_SSE2
   __m128 accL = _mm_loadu_ps(sums.lanesL);
   __m128 accR = _mm_loadu_ps(sums.lanesR);
-  const bool laneAligned = sums.firstLane == 0;
   const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
   const __m128 gain = _mm_set1_ps(e);
   const __m128 q = _mm_set1_ps(ceiling);
