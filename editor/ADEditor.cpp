@@ -8,7 +8,6 @@
 #include "ModuleHandle.h"
 #include "WaveImage.h"
 
-
 namespace {
 
 ERect editorRect{0, 0, static_cast<VstInt16>(kEditorHeight), static_cast<VstInt16>(kEditorWidth)};
@@ -49,10 +48,10 @@ bool ADEditor::open(void* parentWindow) noexcept {
     return false;
   }
 
-  HWND window = CreateWindowExA(0, kEditorClassName, kEditorTitle, WS_CHILD | WS_VISIBLE,
-                                CW_USEDEFAULT, CW_USEDEFAULT, kEditorWidth, kEditorHeight,
-                                static_cast<HWND>(parentWindow), nullptr, moduleInstance(),
-                                nullptr);
+  HWND window =
+      CreateWindowExA(0, kEditorClassName, kEditorTitle, WS_CHILD | WS_VISIBLE, CW_USEDEFAULT,
+                      CW_USEDEFAULT, kEditorWidth, kEditorHeight, static_cast<HWND>(parentWindow),
+                      nullptr, moduleInstance(), nullptr);
   if (window == nullptr) {
     abandonOpen();
     return false;

@@ -101,14 +101,13 @@ inline constexpr FaderLayout kReleaseFaderLayout{
     127, 66, 20, 10.0f, 999.0f, 138.0f, IDB_HANDLE_BLUE, 118, 13, kReadoutRelease};
 inline constexpr FaderLayout kAutoReleaseFaderLayout{
     127, 66, 20, 10.0f, 999.0f, 138.0f, IDB_HANDLE_GREY, 118, 13, kReadoutRelease};
-inline constexpr SliderLayout kZoomSliderLayout{304, 221, 13, 1.0f, 20.0f, 41.0f,
-                                                IDB_ZOOM_HANDLE};
+inline constexpr SliderLayout kZoomSliderLayout{304, 221, 13, 1.0f, 20.0f, 41.0f, IDB_ZOOM_HANDLE};
 inline constexpr FaderLayout kOutputFaderLayout{
     411, 103, 20, 0.0f, 24000.0f, 110.0f, IDB_HANDLE_BLUE, 398, 51, kReadoutOutput};
 inline constexpr FaderLayout kThrLimFaderLayout{
     14, 66, 16, 0.0f, 48.0f, 93.0f, IDB_HANDLE_NARROW_RED, 14, 13, kReadoutLimThreshold};
-inline constexpr SliderLayout kLookAheadSliderLayout{86, 256, 13, 3.0f, 999.0f, 57.0f,
-                                                     IDB_LOOKAHEAD_HANDLE};
+inline constexpr SliderLayout kLookAheadSliderLayout{
+    86, 256, 13, 3.0f, 999.0f, 57.0f, IDB_LOOKAHEAD_HANDLE};
 
 inline constexpr SwitchLayout kSoftSwitchLayout{354, 118, 44, 21, IDB_SOFT_LIT};
 inline constexpr SwitchLayout kNormalizeSwitchLayout{354, 144, 44, 21, IDB_NORMALIZE_LIT};

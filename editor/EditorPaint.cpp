@@ -1,5 +1,5 @@
-#include "ADelay.h"
 #include "ADEditor.h"
+#include "ADelay.h"
 #include "ControlPaint.h"
 #include "EditorMessages.h"
 #include "EditorResources.h"
@@ -16,8 +16,7 @@ void drawRmsReadout(HDC dc, const ADelay& effect, const EditorResources& shared)
   DrawTextA(dc, text, -1, &rect, DT_CENTER);
 }
 
-template <typename Control>
-void redraw(const std::unique_ptr<Control>& control) noexcept {
+template <typename Control> void redraw(const std::unique_ptr<Control>& control) noexcept {
   if (control) {
     control->draw();
   }

@@ -11,10 +11,10 @@ namespace {
 
 // In loading order.
 constexpr std::int32_t kBitmapIds[kEditorBitmapCount] = {
-    IDB_FACE,           IDB_NORMALIZE_LIT,   IDB_SOFT_LIT,       IDB_DITHER_LIT,
-    IDB_BYPASS_LIT,      IDB_OUTPUT_METER, IDB_REDUCTION_METER,  IDB_AUTO_RELEASE_LIT,
-    IDB_HANDLE_BLUE,     IDB_HANDLE_GREEN,    IDB_HANDLE_NARROW_RED,     IDB_HANDLE_GREY,
-    IDB_READOUT,    IDB_HIGHLIGHT_MASK,  IDB_ZOOM_HANDLE,    IDB_LOOKAHEAD_HANDLE};
+    IDB_FACE,        IDB_NORMALIZE_LIT,  IDB_SOFT_LIT,          IDB_DITHER_LIT,
+    IDB_BYPASS_LIT,  IDB_OUTPUT_METER,   IDB_REDUCTION_METER,   IDB_AUTO_RELEASE_LIT,
+    IDB_HANDLE_BLUE, IDB_HANDLE_GREEN,   IDB_HANDLE_NARROW_RED, IDB_HANDLE_GREY,
+    IDB_READOUT,     IDB_HIGHLIGHT_MASK, IDB_ZOOM_HANDLE,       IDB_LOOKAHEAD_HANDLE};
 
 HINSTANCE moduleInstance() noexcept { return static_cast<HINSTANCE>(moduleHandle()); }
 
@@ -98,8 +98,8 @@ bool createSharedEditorResources() noexcept {
   shared.backgroundDC = screenCompatibleDC(shared.bitmap(IDB_FACE));
   shared.highlightMaskDC = screenCompatibleDC(shared.bitmap(IDB_HIGHLIGHT_MASK));
   readHighlightMask(shared);
-  shared.editorFont = CreateFontA(kEditorFontHeight, kEditorFontWidth, 0, 0, 0, FALSE, FALSE,
-                                  FALSE, 0, 0, 0, 0, 0, kEditorFontFace);
+  shared.editorFont = CreateFontA(kEditorFontHeight, kEditorFontWidth, 0, 0, 0, FALSE, FALSE, FALSE,
+                                  0, 0, 0, 0, 0, kEditorFontFace);
   shared.outputPeakRedPen = solidPen(kOutputPeakRed);
   shared.outputPeakGreenPen = solidPen(kOutputPeakGreen);
   shared.reductionPeakPen = solidPen(kReductionPeakColour);

@@ -19,16 +19,15 @@ std::unique_ptr<Control> makeControl(Args&&... args) noexcept {
 std::unique_ptr<FaderControl> makeFader(HWND window, const FaderLayout& l) noexcept {
   EditorResources& shared = editorResources();
   return makeControl<FaderControl>(window, shared.bitmap(l.handleBitmap), shared.backgroundDC,
-                                   shared.bitmap(IDB_READOUT), l.x, l.y, l.readoutX,
-                                   l.readoutY, &shared.editorFont, l.kind, l.min, l.max, l.length,
-                                   l.width);
+                                   shared.bitmap(IDB_READOUT), l.x, l.y, l.readoutX, l.readoutY,
+                                   &shared.editorFont, l.kind, l.min, l.max, l.length, l.width);
 }
 
 template <typename Slider>
 std::unique_ptr<Slider> makeSlider(HWND window, const SliderLayout& l) noexcept {
   EditorResources& shared = editorResources();
-  return makeControl<Slider>(window, shared.bitmap(l.handleBitmap), shared.backgroundDC, l.x,
-                             l.y, l.min, l.max, l.length, l.breadth);
+  return makeControl<Slider>(window, shared.bitmap(l.handleBitmap), shared.backgroundDC, l.x, l.y,
+                             l.min, l.max, l.length, l.breadth);
 }
 
 std::unique_ptr<SwitchButton> makeSwitch(HWND window, const SwitchLayout& l) noexcept {
@@ -52,8 +51,8 @@ HWND createEntry(HWND parent, EntryPlace place, HFONT font) noexcept {
   // multi-line EDIT that may not scroll then refuses Enter's line break, which commits the
   // entry. Windows takes the line break either way; the box looks the same on both.
   const DWORD style = WS_CHILD | WS_VISIBLE | ES_CENTER | ES_MULTILINE | ES_AUTOVSCROLL;
-  HWND entry = CreateWindowExA(0, "EDIT", kEntryInitialText, style, place.x, place.y,
-                               kEntryWidth, kEntryHeight, parent, nullptr,
+  HWND entry = CreateWindowExA(0, "EDIT", kEntryInitialText, style, place.x, place.y, kEntryWidth,
+                               kEntryHeight, parent, nullptr,
                                static_cast<HINSTANCE>(moduleHandle()), nullptr);
   if (entry == nullptr) {
     return nullptr;

@@ -10,6 +10,7 @@ struct EditorRoute {
   EditorMessageHandler handler;
 };
 
+// clang-format off
 constexpr EditorRoute kEditorRoutes[] = {
     {WM_PAINT, onEditorPaint},
     {displayTickMessage, onEditorDisplayTick},
@@ -21,6 +22,7 @@ constexpr EditorRoute kEditorRoutes[] = {
     {WM_LBUTTONUP, onEditorLButtonUp},
     {WM_HELP, onEditorHelp},
 };
+// clang-format on
 
 } // namespace
 

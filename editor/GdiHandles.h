@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-template <typename Handle>
-void deleteGdiObject(Handle& handle) noexcept {
+template <typename Handle> void deleteGdiObject(Handle& handle) noexcept {
   if (handle != nullptr) {
     DeleteObject(handle);
     handle = nullptr;

@@ -31,7 +31,8 @@ std::uint32_t HighlightTables::blend(std::uint32_t colour, std::int32_t x,
   for (unsigned shift = 0; shift < 24; shift += 8) {
     const auto component = static_cast<float>((colour >> shift) & 0xFFu);
     // The largest result is 255 + rounding, so the int conversion is always defined.
-    const auto blended = static_cast<std::uint32_t>(static_cast<std::int32_t>(component * keep + add));
+    const auto blended =
+        static_cast<std::uint32_t>(static_cast<std::int32_t>(component * keep + add));
     result |= (blended & 0xFFu) << shift;
   }
   return result;

@@ -39,9 +39,9 @@ public:
       return RegisterClassA(&wc);
     }();
     (void)atom;
-    window_ = CreateWindowExA(0, "ZembracTestHost", "host", WS_POPUP | WS_VISIBLE, x, y,
-                              kEditorWidth, kEditorHeight, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    window_ =
+        CreateWindowExA(0, "ZembracTestHost", "host", WS_POPUP | WS_VISIBLE, x, y, kEditorWidth,
+                        kEditorHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   ~HostWindow() { destroy(); }
   HostWindow(const HostWindow&) = delete;
@@ -91,8 +91,8 @@ inline bool pumpUntil(const std::function<bool()>& done, DWORD deadlineMs = kDea
     if (now >= end) {
       return false;
     }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now < 50 ? end - now : 50),
-                              QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                              static_cast<DWORD>(end - now < 50 ? end - now : 50), QS_ALLINPUT);
   }
 }
 
@@ -170,8 +170,8 @@ inline Image resourceBitmap(int id) {
 }
 
 // Whether the w x h block of `shown` at (x, y) equals `expected` at (ex, ey).
-inline bool sameBlock(const Image& shown, int x, int y, const Image& expected, int ex, int ey, int w,
-                      int h) {
+inline bool sameBlock(const Image& shown, int x, int y, const Image& expected, int ex, int ey,
+                      int w, int h) {
   for (int dy = 0; dy < h; ++dy) {
     for (int dx = 0; dx < w; ++dx) {
       if (shown.at(x + dx, y + dy) != expected.at(ex + dx, ey + dy)) {
@@ -182,7 +182,9 @@ inline bool sameBlock(const Image& shown, int x, int y, const Image& expected, i
   return true;
 }
 
-inline HWND editorWindowOf(HWND parent) { return FindWindowExA(parent, nullptr, "Zembrac", nullptr); }
+inline HWND editorWindowOf(HWND parent) {
+  return FindWindowExA(parent, nullptr, "Zembrac", nullptr);
+}
 
 inline bool editorClassRegistered() {
   WNDCLASSEXA wc{};
@@ -231,7 +233,8 @@ inline int gdiObjectCount() {
 // One plug-in instance, closed with effClose when it goes.
 class Instance {
 public:
-  explicit Instance(const PluginLibrary& library) : effect_(library.create(RecordingHost::callback)) {
+  explicit Instance(const PluginLibrary& library)
+      : effect_(library.create(RecordingHost::callback)) {
     if (effect_ != nullptr) {
       dispatch(effect_, effOpen);
     }
@@ -244,7 +247,9 @@ public:
   AEffect* get() const { return effect_; }
   bool openEditor(HWND parent) const { return dispatch(effect_, effEditOpen, 0, 0, parent) == 1; }
   void closeEditor() const { dispatch(effect_, effEditClose); }
-  void setParameter(VstInt32 index, float value) const { effect_->setParameter(effect_, index, value); }
+  void setParameter(VstInt32 index, float value) const {
+    effect_->setParameter(effect_, index, value);
+  }
   void close() {
     if (effect_ != nullptr) {
       dispatch(effect_, effClose);

@@ -286,7 +286,8 @@ TEST_F(EditorLifecycle, EditorsBeyondTheWindowTableOpenAndCleanUp) {
   instances.back()->closeEditor();
   EXPECT_FALSE(IsWindow(windows.back())) << "an untracked window must go with its own close";
   instances.front()->closeEditor();
-  EXPECT_TRUE(IsWindow(windows.front())) << "a tracked window goes with its parent or the last close";
+  EXPECT_TRUE(IsWindow(windows.front()))
+      << "a tracked window goes with its parent or the last close";
   for (auto& fx : instances) {
     fx->closeEditor();
   }

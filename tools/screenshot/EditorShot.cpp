@@ -59,8 +59,8 @@ public:
     const double kick = std::sin(2.0 * kPi * (45.0 * beat + 1.5 * (1.0 - std::exp(-beat * 30.0)))) *
                         std::exp(-beat * 9.0) * 0.8;
     const double backBeat = std::fmod(t + 0.5, 1.0);
-    const double snare = (noise() * 0.45 + std::sin(2.0 * kPi * 185.0 * t) * 0.3) *
-                         std::exp(-backBeat * 16.0);
+    const double snare =
+        (noise() * 0.45 + std::sin(2.0 * kPi * 185.0 * t) * 0.3) * std::exp(-backBeat * 16.0);
     const double eighth = std::fmod(t, 0.25);
     const double hat = noise() * std::exp(-eighth * 90.0) * 0.14;
     static constexpr double kBassHz[4] = {55.0, 55.0, 65.41, 73.42};
