@@ -1,7 +1,7 @@
 // The same rules as ReferenceDynamics, arranged for speed. A block runs in chunks: the inputs,
-// the dither noise, the delayed inputs, the feed and the outputs go through straight loops the
-// compiler vectorises; only the gain followers and the look-ahead ramp walk frame by frame
-// (GainPass). A quiet chunk with no reduction active skips the followers altogether. Every
+// the dither noise, the delayed inputs, the feed and the outputs go through straight vector
+// loops (ChunkPasses, WidePasses); only the gain followers and the look-ahead ramp walk frame
+// by frame (GainPass), and a quiet chunk with no reduction active skips even those. Every
 // operation keeps the reference's order, so the output is bit-identical.
 #include "DynamicsProcessor.h"
 
@@ -24,7 +24,7 @@ struct BlockIo {
   std::int32_t frames;
 };
 
-template <bool Soft, bool AutoRelease, bool Dither, bool Normalize>
+template <bool Soft, bool AutoRelease>
 void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const BlockIo& io,
               std::uint32_t& ditherState, BlockResult& res) noexcept {
   GainPass<Soft, AutoRelease> gains(b, st);
@@ -47,7 +47,7 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
       m = 1;
     }
     const bool loud = readInputs(io.inL + at, io.inR + at, m, quiet, c);
-    if (Dither) {
+    if (b.dither) {
       dither = makeNoise(dither, m, c);
     }
     const std::int32_t r0 = r;
@@ -55,7 +55,7 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
     const bool unit = gains.run(c, m, ringG, w, r, loud);
     delayInputs(st, n, r0, w0, m, c);
     updateFeed(feed, m, unit, c);
-    writeOutputs(c, m, Dither, Normalize, b.ceiling, e, lowered, io.outL + at, io.outR + at,
+    writeOutputs(c, m, b.dither, b.normalize, b.ceiling, e, lowered, io.outL + at, io.outR + at,
                  OutputSums{lanesL, lanesR, at % kSumLanes});
     at += m;
   }
@@ -76,23 +76,11 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
 using BlockFn = void (*)(const BlockSetup&, DynamicsState&, FeedValues&, const BlockIo&,
                          std::uint32_t&, BlockResult&) noexcept;
 
-template <bool Soft, bool AutoRelease, bool Dither> BlockFn pick(bool normalize) noexcept {
-  return normalize ? runBlock<Soft, AutoRelease, Dither, true>
-                   : runBlock<Soft, AutoRelease, Dither, false>;
-}
-
-template <bool Soft, bool AutoRelease> BlockFn pick(bool dither, bool normalize) noexcept {
-  return dither ? pick<Soft, AutoRelease, true>(normalize)
-                : pick<Soft, AutoRelease, false>(normalize);
-}
-
-template <bool Soft> BlockFn pick(bool autoRelease, bool dither, bool normalize) noexcept {
-  return autoRelease ? pick<Soft, true>(dither, normalize) : pick<Soft, false>(dither, normalize);
-}
-
 BlockFn pick(const BlockSetup& b) noexcept {
-  return b.soft ? pick<true>(b.autoRelease, b.dither, b.normalize)
-                : pick<false>(b.autoRelease, b.dither, b.normalize);
+  if (b.soft) {
+    return b.autoRelease ? runBlock<true, true> : runBlock<true, false>;
+  }
+  return b.autoRelease ? runBlock<false, true> : runBlock<false, false>;
 }
 
 } // namespace
