@@ -82,14 +82,6 @@ void EditorSession::setWavePens(const WaveColours& colours) noexcept {
   limThresholdPen = pen(4);
 }
 
-void EditorSession::setWavePens(const std::int32_t (&colours)[kWaveColourCount][3]) noexcept {
-  WaveColours copy{};
-  for (std::size_t i = 0; i < copy.size(); ++i) {
-    copy[i] = {colours[i][0], colours[i][1], colours[i][2]};
-  }
-  setWavePens(copy);
-}
-
 void EditorSession::deleteWavePens() noexcept {
   deleteGdiObject(inputPen);
   deleteGdiObject(limitedPen);

@@ -66,7 +66,6 @@ struct EditorSession {
   // Replaces the five wave pens by solid 1-pixel pens of colours (input, compressed, limited,
   // compressor threshold, limiter threshold; each R, G, B).
   void setWavePens(const WaveColours& colours) noexcept;
-  void setWavePens(const std::int32_t (&colours)[kWaveColourCount][3]) noexcept;
   void deleteWavePens() noexcept;
 
   // The wave image (black), its mask (white) and the panel with the face's animated areas,
