@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <limits>
 #include <memory>
 #include <string>
 #include <thread>
@@ -30,7 +32,8 @@ constexpr int kBlockFrames = 256;
 constexpr int kPeriodFrames = 100;
 constexpr double kTwoPi = 6.283185307179586;
 
-enum class Signal { Silence, Sine, Square };
+// Broken: what a faulty host or a broken source may send, 1e30, both infinities and NaN.
+enum class Signal { Silence, Sine, Square, Broken };
 
 // Processes blocks of a steady signal, one after the other, until it goes.
 class AudioThread {
@@ -60,6 +63,12 @@ private:
       return amplitude * static_cast<float>(std::sin(kTwoPi * phase / kPeriodFrames));
     case Signal::Square:
       return phase < kPeriodFrames / 2 ? amplitude : -amplitude;
+    case Signal::Broken: {
+      constexpr float kBroken[] = {1e30f, std::numeric_limits<float>::infinity(),
+                                   -std::numeric_limits<float>::infinity(),
+                                   std::numeric_limits<float>::quiet_NaN(), -1e30f};
+      return kBroken[static_cast<std::size_t>(phase) % std::size(kBroken)];
+    }
     default:
       return 0.0f;
     }

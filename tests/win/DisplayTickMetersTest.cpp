@@ -176,6 +176,26 @@ TEST_F(DisplayTickMeters, BypassEmptiesAllThreeMeters) {
       << levels[0] << " " << levels[1] << " " << levels[2];
 }
 
+TEST_F(DisplayTickMeters, BrokenAudioKeepsEveryMeterOnItsScale) {
+  fx->setParameter(kThrLim, 12.0f);
+  audio->play(Signal::Broken, 0.0f);
+  for (int i = 0; i < 30; ++i) {
+    tick();
+    const Image shown = captureWindow(editor);
+    ASSERT_GE(reduction(shown), 0) << i;
+    ASSERT_GE(output(shown, kLeftOutputMeter), 0) << i;
+    ASSERT_GE(output(shown, kRightOutputMeter), 0) << i;
+  }
+  // Nothing the display keeps stays broken: a clean signal reads as it should again.
+  audio->play(Signal::Sine, 0.25f);
+  const int quiet = expectedOutputLevel(0.25);
+  int left = -2;
+  EXPECT_TRUE(tickUntil([&](const Image& shown) {
+    left = output(shown, kLeftOutputMeter);
+    return settledAt(left, quiet) && reduction(shown) == 0;
+  })) << left;
+}
+
 TEST_F(DisplayTickMeters, TimerOfTheChosenDisplaySpeedDrivesTheDisplay) {
   audio->play(Signal::Sine, 1.0f);
   const Image before = captureWindow(editor);
