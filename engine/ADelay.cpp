@@ -5,6 +5,7 @@
 #include "HostText.h"
 #include "ParameterTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -93,8 +94,11 @@ void ADelay::storeSteps(VstInt32 index, std::int32_t steps) {
     limThreshold = pow10f(static_cast<float>(-steps) / 40.0f);
     if (normalizeOn) {
       // The output follows the limiter threshold up to the chosen ceiling.
-      const float gain = pow10f(static_cast<float>(steps) / 40.0f) *
-                         ceilingFactor(displaySettings.normalizeCeilingIndex);
+      // A host's natural value far beyond the 48 steps would make the gain infinite; the link
+      // never asks for more than the +24 dB that switching Normalize on starts from.
+      const float gain = std::min(pow10f(static_cast<float>(steps) / 40.0f) *
+                                      ceilingFactor(displaySettings.normalizeCeilingIndex),
+                                  kNormalizeFullGain);
       outputGain = gain;
       const std::int32_t linked = truncateToInt32(24000.0f - 20000.0f * std::log10(gain));
       outputSteps = linked;

@@ -306,6 +306,12 @@ TEST_F(Parameters, LimiterThresholdLinksTheOutputUnderNormalize) {
   plugin.set(kThrLim, 14.0f);
   EXPECT_EQ(fx().outputSteps, 17000);
   EXPECT_EQ(plugin.display(kOutput), "7.00");
+
+  // A natural value far past the scale links no more than the +24 dB Normalize starts from.
+  plugin.set(kThrLim, 20000.0f);
+  EXPECT_TRUE(std::isfinite(fx().outputGain.load()));
+  EXPECT_LE(fx().outputGain, 15.84931f);
+  EXPECT_EQ(fx().outputSteps, 0);
 }
 
 TEST_F(Parameters, EveryChangeMarksTheParametersChanged) {
