@@ -18,8 +18,8 @@ SWITCH_CAPTIONS = {
 }
 
 
-def _caption(draw, cx, row, text, fill=p.CAPTION, spec=CAPTION_FONT, align="center"):
-    p.text_mid(draw, cx, row, text, p.font(*spec), fill, align)
+def _caption(draw, cx, row, text, fill=p.CAPTION, font_spec=CAPTION_FONT, align="center"):
+    p.text_mid(draw, cx, row, text, p.font(*font_spec), fill, align)
 
 
 def _fader_track(draw, fader):

@@ -78,28 +78,28 @@ protected:
 HMODULE Resources::module_ = nullptr;
 
 TEST_F(Resources, EveryBitmapLoadsWithItsSize) {
-  for (const BitmapSpec& spec : kBitmaps) {
-    HBITMAP bitmap = LoadBitmapA(module_, MAKEINTRESOURCEA(spec.id));
-    ASSERT_NE(bitmap, nullptr) << "bitmap " << spec.id;
+  for (const BitmapSpec& bmp : kBitmaps) {
+    HBITMAP bitmap = LoadBitmapA(module_, MAKEINTRESOURCEA(bmp.id));
+    ASSERT_NE(bitmap, nullptr) << "bitmap " << bmp.id;
     BITMAP info{};
     ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
-    EXPECT_EQ(info.bmWidth, spec.width) << "bitmap " << spec.id;
-    EXPECT_EQ(info.bmHeight, spec.height) << "bitmap " << spec.id;
+    EXPECT_EQ(info.bmWidth, bmp.width) << "bitmap " << bmp.id;
+    EXPECT_EQ(info.bmHeight, bmp.height) << "bitmap " << bmp.id;
     DeleteObject(bitmap);
   }
 }
 
 TEST_F(Resources, BitmapsAreUncompressedBottomUp24Bit) {
-  for (const BitmapSpec& spec : kBitmaps) {
-    RawBitmap raw(module_, spec.id);
-    ASSERT_TRUE(raw.valid()) << "bitmap " << spec.id;
+  for (const BitmapSpec& bmp : kBitmaps) {
+    RawBitmap raw(module_, bmp.id);
+    ASSERT_TRUE(raw.valid()) << "bitmap " << bmp.id;
     const BITMAPINFOHEADER& h = raw.header();
-    EXPECT_EQ(h.biSize, sizeof(BITMAPINFOHEADER)) << spec.id;
-    EXPECT_EQ(h.biBitCount, 24) << spec.id;
-    EXPECT_EQ(h.biCompression, static_cast<DWORD>(BI_RGB)) << spec.id;
-    EXPECT_EQ(h.biHeight, spec.height) << spec.id; // positive: rows stored bottom-up
-    const DWORD stride = static_cast<DWORD>((spec.width * 3 + 3) & ~3);
-    EXPECT_GE(raw.size(), h.biSize + stride * static_cast<DWORD>(spec.height)) << spec.id;
+    EXPECT_EQ(h.biSize, sizeof(BITMAPINFOHEADER)) << bmp.id;
+    EXPECT_EQ(h.biBitCount, 24) << bmp.id;
+    EXPECT_EQ(h.biCompression, static_cast<DWORD>(BI_RGB)) << bmp.id;
+    EXPECT_EQ(h.biHeight, bmp.height) << bmp.id; // positive: rows stored bottom-up
+    const DWORD stride = static_cast<DWORD>((bmp.width * 3 + 3) & ~3);
+    EXPECT_GE(raw.size(), h.biSize + stride * static_cast<DWORD>(bmp.height)) << bmp.id;
   }
 }
 
