@@ -1,15 +1,12 @@
 // Opens the editor in a host window for one program, plays a short beat through the plug-in so
 // that the wave display, meters and read-outs show a signal, and saves the editor as a 24-bit
 // BMP. Usage: EditorShot PATH-TO-zembrac.dll OUTPUT.bmp [PROGRAM]
-#include "VstAbi.h"
-
-#include <windows.h>
+#include "ShotSupport.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 namespace {
@@ -24,30 +21,6 @@ constexpr int kFramesPerTick = 5512;
 constexpr int kTicks = 130;
 constexpr UINT kDisplayTickMessage = WM_USER + 5;
 constexpr double kPi = 3.14159265358979;
-
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-LRESULT CALLBACK hostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(w, m, wp, lp);
-}
-
-void drain() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-void pump(DWORD milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  while (GetTickCount64() < end) {
-    drain();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-}
 
 // Kick, snare, hats and a plucked bass line at 120 bpm that swells over two bars, peaking
 // near full scale, so that the wave display shows transients over a moving body.
@@ -94,54 +67,6 @@ void play(AEffect* effect, Beat& beat, int frames) {
   }
 }
 
-bool saveBmp(const std::string& path, HWND window) {
-  HDC source = GetDC(window);
-  HDC memory = CreateCompatibleDC(source);
-  HBITMAP bitmap = CreateCompatibleBitmap(source, kWidth, kHeight);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, kWidth, kHeight, source, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = kWidth;
-  info.biHeight = kHeight;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  const int stride = (kWidth * 3 + 3) & ~3;
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * kHeight);
-  GetDIBits(memory, bitmap, 0, kHeight, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-            DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, source);
-
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
-  const std::string temporary = path + ".part";
-  FILE* out = std::fopen(temporary.c_str(), "wb");
-  if (out == nullptr) {
-    return false;
-  }
-  const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                       std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                       std::fwrite(pixels.data(), 1, pixels.size(), out) == pixels.size();
-  if (std::fclose(out) != 0 || !written ||
-      !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(temporary.c_str());
-    return false;
-  }
-  return true;
-}
-
-VstIntPtr dispatch(AEffect* e, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                   void* ptr = nullptr, float opt = 0.0f) {
-  return e->dispatcher(e, opcode, index, value, ptr, opt);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -155,12 +80,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "EditorShot: program '%s' is not a number from 0 to 8\n", argv[3]);
     return 2;
   }
-  HMODULE library = LoadLibraryA(argv[1]);
-  using Main = AEffect* (*)(audioMasterCallback);
-  const auto entry = library == nullptr ? nullptr
-                                        : reinterpret_cast<Main>(reinterpret_cast<void*>(
-                                              GetProcAddress(library, "VSTPluginMain")));
-  AEffect* effect = entry != nullptr ? entry(host) : nullptr;
+  AEffect* effect = loadPlugin(argv[1]);
   if (effect == nullptr) {
     std::fprintf(stderr, "EditorShot: %s: cannot load the plug-in\n", argv[1]);
     return 1;
@@ -171,28 +91,22 @@ int main(int argc, char** argv) {
   dispatch(effect, effSetProgram, 0, program);
   dispatch(effect, effMainsChanged, 0, 1);
 
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = hostProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "EditorShotHost";
-  RegisterClassA(&wc);
-  HWND parent = CreateWindowExA(0, "EditorShotHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
-                                kHeight, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND parent = createHostWindow("EditorShotHost", WS_POPUP | WS_VISIBLE, kWidth, kHeight);
   if (dispatch(effect, effEditOpen, 0, 0, parent) != 1) {
     std::fprintf(stderr, "EditorShot: the editor did not open (is there a display?)\n");
     return 1;
   }
   HWND editor = FindWindowExA(parent, nullptr, "Zembrac", nullptr);
   // The first timer ticks bring every control up to date.
-  pump(400);
+  pumpMessages(400);
   // The display follows the audio it is fed, one tick per 125 ms of sound.
   Beat beat;
   for (int tick = 0; tick < kTicks; ++tick) {
     play(effect, beat, kFramesPerTick);
     PostMessageA(editor, kDisplayTickMessage, 0, 0);
-    drain();
+    drainMessages();
   }
-  const bool saved = saveBmp(argv[2], editor);
+  const bool saved = saveBmp(argv[2], captureWindow(editor, CaptureArea::Client));
   dispatch(effect, effEditClose);
   dispatch(effect, effMainsChanged, 0, 0);
   dispatch(effect, effClose);

@@ -3,14 +3,11 @@
 // as a binary PPM at the chosen moment of the recording.
 // Usage: LiveShot PATH-TO-zembrac.dll AUDIO.f32 OUTPUT.ppm [PROGRAM] [FROM-S] [TO-S]
 // AUDIO.f32 holds interleaved stereo 32-bit float samples at 44.1 kHz (sox -t f32 makes it).
-#include "VstAbi.h"
-
-#include <windows.h>
+#include "ShotSupport.h"
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -20,19 +17,6 @@ constexpr int kWidth = 511;
 constexpr int kHeight = 283;
 constexpr double kSampleRate = 44100.0;
 constexpr VstInt32 kBlock = 512;
-
-VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-LRESULT CALLBACK hostProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(w, m, wp, lp);
-}
-
-VstIntPtr dispatch(AEffect* e, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                   void* ptr = nullptr, float opt = 0.0f) {
-  return e->dispatcher(e, opcode, index, value, ptr, opt);
-}
 
 bool readRecording(const char* path, std::vector<float>& samples) {
   FILE* in = std::fopen(path, "rb");
@@ -100,46 +84,6 @@ private:
   std::thread thread_;
 };
 
-bool savePpm(const std::string& path, HWND window) {
-  HDC source = GetDC(window);
-  HDC memory = CreateCompatibleDC(source);
-  HBITMAP bitmap = CreateCompatibleBitmap(source, kWidth, kHeight);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, kWidth, kHeight, source, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kWidth;
-  info.bmiHeader.biHeight = -kHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  std::vector<unsigned char> bgrx(static_cast<std::size_t>(kWidth) * kHeight * 4);
-  GetDIBits(memory, bitmap, 0, kHeight, bgrx.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, source);
-
-  std::vector<unsigned char> rgb;
-  rgb.reserve(static_cast<std::size_t>(kWidth) * kHeight * 3);
-  for (std::size_t i = 0; i < bgrx.size(); i += 4) {
-    rgb.insert(rgb.end(), {bgrx[i + 2], bgrx[i + 1], bgrx[i]});
-  }
-  const std::string temporary = path + ".part";
-  FILE* out = std::fopen(temporary.c_str(), "wb");
-  if (out == nullptr) {
-    return false;
-  }
-  const bool written = std::fprintf(out, "P6\n%d %d\n255\n", kWidth, kHeight) > 0 &&
-                       std::fwrite(rgb.data(), 1, rgb.size(), out) == rgb.size();
-  if (std::fclose(out) != 0 || !written ||
-      !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(temporary.c_str());
-    return false;
-  }
-  return true;
-}
-
 bool parseNumber(const char* text, double min, double max, double& value) {
   char* end = nullptr;
   value = std::strtod(text, &end);
@@ -176,12 +120,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  HMODULE library = LoadLibraryA(argv[1]);
-  using Main = AEffect* (*)(audioMasterCallback);
-  const auto entry = library == nullptr ? nullptr
-                                        : reinterpret_cast<Main>(reinterpret_cast<void*>(
-                                              GetProcAddress(library, "VSTPluginMain")));
-  AEffect* effect = entry != nullptr ? entry(host) : nullptr;
+  AEffect* effect = loadPlugin(argv[1]);
   if (effect == nullptr) {
     std::fprintf(stderr, "LiveShot: %s: cannot load the plug-in\n", argv[1]);
     return 1;
@@ -192,13 +131,7 @@ int main(int argc, char** argv) {
   dispatch(effect, effSetProgram, 0, static_cast<VstIntPtr>(program));
   dispatch(effect, effMainsChanged, 0, 1);
 
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = hostProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "LiveShotHost";
-  RegisterClassA(&wc);
-  HWND parent = CreateWindowExA(0, "LiveShotHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
-                                kHeight, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND parent = createHostWindow("LiveShotHost", WS_POPUP | WS_VISIBLE, kWidth, kHeight);
   if (dispatch(effect, effEditOpen, 0, 0, parent) != 1) {
     std::fprintf(stderr, "LiveShot: the editor did not open (is there a display?)\n");
     return 1;
@@ -210,14 +143,9 @@ int main(int argc, char** argv) {
     // The editor's timers tick while this thread pumps its messages, as in a host.
     Player player(effect, samples, first, frames);
     while (player.position() < shot) {
-      MSG msg;
-      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      dispatchAndWait(5);
     }
-    saved = savePpm(argv[3], editor);
+    saved = savePpm(argv[3], captureWindow(editor, CaptureArea::Client));
   }
   dispatch(effect, effEditClose);
   dispatch(effect, effMainsChanged, 0, 0);
