@@ -1,6 +1,7 @@
 #include "HelpWindow.h"
 
 #include "ADelay.h"
+#include "EditorConstants.h"
 #include "HelpLayout.h"
 #include "HelpTexts.h"
 #include "ModuleHandle.h"
@@ -12,7 +13,6 @@ namespace {
 
 constexpr char kHelpClassName[] = "ZembracHelp";
 constexpr char kHelpTitle[] = "Zembrac Help";
-constexpr char kEditorClassName[] = "Zembrac";
 constexpr DWORD kHelpStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VSCROLL;
 constexpr COLORREF kSubBandColour = RGB(240, 240, 240);
 constexpr COLORREF kMainBandColour = RGB(220, 242, 255);
@@ -45,7 +45,7 @@ struct EditorSearch {
 
 BOOL CALLBACK matchEditorWindow(HWND window, LPARAM search) {
   auto* s = reinterpret_cast<EditorSearch*>(search);
-  char className[sizeof kEditorClassName + 1] = {};
+  char className[64] = {};
   if (GetClassNameA(window, className, static_cast<int>(sizeof className)) > 0 &&
       std::strcmp(className, kEditorClassName) == 0 &&
       GetWindowLongPtrA(window, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(s->effect)) {

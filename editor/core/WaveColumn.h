@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 
-constexpr std::int32_t kWaveColumns = 122;
 constexpr std::int32_t kWaveCentreRow = 128;
 constexpr std::int32_t kWaveHalfHeight = 128;
 constexpr std::int32_t kWaveBottomRow = kWaveCentreRow + kWaveHalfHeight;
