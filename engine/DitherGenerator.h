@@ -19,10 +19,6 @@ public:
   static constexpr std::uint32_t advance(std::uint32_t state) noexcept {
     return state * kMultiplier + kIncrement;
   }
-  // Two steps at once, so a frame's two draws do not wait on each other.
-  static constexpr std::uint32_t advanceTwice(std::uint32_t state) noexcept {
-    return state * (kMultiplier * kMultiplier) + kIncrement * (kMultiplier + 1u);
-  }
   static constexpr std::uint32_t value(std::uint32_t state) noexcept {
     return (state >> 16) & 0x7FFFu;
   }

@@ -12,8 +12,6 @@
 #include "FpGuard.h"
 #include "GainPass.h"
 
-#include <cmath>
-
 namespace {
 
 struct BlockIo {

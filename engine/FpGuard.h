@@ -10,10 +10,11 @@ public:
   FpGuard(const FpGuard&) = delete;
   FpGuard& operator=(const FpGuard&) = delete;
 
-  // The processing environment, for tests and for code that must match it.
-  static unsigned processingControlWord() noexcept;
   static unsigned currentControlWord() noexcept;
 
 private:
+  // The processing environment.
+  static unsigned processingControlWord() noexcept;
+
   unsigned saved_;
 };
