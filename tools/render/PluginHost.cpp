@@ -143,12 +143,12 @@ PluginIdentity PluginHost::identity() const {
 }
 
 void PluginHost::setSampleRate(float sampleRate) {
-  sampleRate_ = liveSampleRate = sampleRate;
+  liveSampleRate = sampleRate;
   dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
 }
 
 void PluginHost::setBlockSize(int blockSize) {
-  blockSize_ = liveBlockSize = blockSize;
+  liveBlockSize = blockSize;
   dispatch(effSetBlockSize, 0, blockSize);
 }
 
@@ -163,12 +163,16 @@ std::string PluginHost::parameterDisplay(int index) const {
 }
 std::string PluginHost::parameterLabel(int index) const { return text(effGetParamLabel, index); }
 
-int PluginHost::findParameter(const std::string& name) const {
+std::vector<std::string> PluginHost::parameterNames() const {
   std::vector<std::string> names;
   for (int i = 0; i < parameterCount(); ++i) {
     names.push_back(parameterName(i));
   }
-  return findName(names, name);
+  return names;
+}
+
+int PluginHost::findParameter(const std::string& name) const {
+  return findName(parameterNames(), name);
 }
 
 void PluginHost::setParameter(int index, float value) {

@@ -35,6 +35,7 @@ public:
 
   int parameterCount() const { return effect_->numParams; }
   std::string parameterName(int index) const;
+  std::vector<std::string> parameterNames() const;
   std::string parameterDisplay(int index) const;
   std::string parameterLabel(int index) const;
   // Index of the parameter with that name (exact match first, then ignoring case), or -1.
@@ -66,7 +67,5 @@ private:
   void* library_ = nullptr;
   AEffect* effect_ = nullptr;
   int channelSlots_ = 2;
-  float sampleRate_ = 44100.0f;
-  int blockSize_ = 512;
   bool mainsOn_ = false;
 };

@@ -58,12 +58,8 @@ std::vector<int> applySettings(PluginHost& host, const std::vector<ParameterSett
   for (const auto& setting : settings) {
     const int index = host.findParameter(setting.name);
     if (index < 0) {
-      std::vector<std::string> names;
-      for (int i = 0; i < host.parameterCount(); ++i) {
-        names.push_back(host.parameterName(i));
-      }
       throw RenderError("unknown parameter '" + setting.name +
-                        "'; the plug-in has: " + joinedNames(names));
+                        "'; the plug-in has: " + joinedNames(host.parameterNames()));
     }
     host.setParameter(index, setting.value);
     indices.push_back(index);
