@@ -44,9 +44,7 @@ void showRms(HDC dc, ADelay& effect) noexcept {
   const std::int32_t count = effect.rmsCount.exchange(0);
   char text[kRmsTextCapacity];
   formatRmsReadout(sumL, sumR, count, RmsFloor::Tick, text, sizeof text);
-  RECT rect = toRect(rmsRect);
-  FillRect(dc, &rect, editorResources().rmsBrush);
-  DrawTextA(dc, text, -1, &rect, DT_CENTER);
+  drawRmsText(dc, text);
 }
 
 void runDisplayTick(const EditorContext& context) noexcept {
@@ -93,10 +91,7 @@ void runDisplayTick(const EditorContext& context) noexcept {
   composeWaveDisplay(session, effect.compThreshold, effect.limThreshold, zoom);
   applyHighlight(panel);
   SelectClipRgn(panel, nullptr);
-  for (const PanelStrip& strip : kPanelStrips) {
-    BitBlt(dc, strip.faceX, strip.faceY, strip.width, strip.height, panel, strip.panelX, 0,
-           SRCCOPY);
-  }
+  showPanel(dc, panel);
   if (previousFont != nullptr) {
     SelectObject(dc, previousFont);
   }

@@ -51,3 +51,8 @@ LRESULT onEditorDisplayTick(const EditorContext& context, WPARAM wParam, LPARAM 
 // The paint routine: face, RMS read-out, animated areas and every control. Validates what is
 // invalid, so it also serves after WM_COMMAND.
 void paintEditor(const EditorContext& context) noexcept;
+
+// Shared by the paint routine and the display tick: the RMS read-out's box with text, and the
+// panel's animated areas copied to their places on the face.
+void drawRmsText(HDC dc, const char* text) noexcept;
+void showPanel(HDC dc, HDC panel) noexcept;

@@ -7,15 +7,6 @@
 
 namespace {
 
-void drawRmsReadout(HDC dc, const ADelay& effect, const EditorResources& shared) noexcept {
-  char text[kRmsTextCapacity];
-  formatRmsReadout(effect.rmsSumL, effect.rmsSumR, effect.rmsCount, RmsFloor::Paint, text,
-                   sizeof text);
-  RECT rect = toRect(rmsRect);
-  FillRect(dc, &rect, shared.rmsBrush);
-  DrawTextA(dc, text, -1, &rect, DT_CENTER);
-}
-
 template <typename Control> void redraw(const std::unique_ptr<Control>& control) noexcept {
   if (control) {
     control->draw();
@@ -23,6 +14,19 @@ template <typename Control> void redraw(const std::unique_ptr<Control>& control)
 }
 
 } // namespace
+
+void drawRmsText(HDC dc, const char* text) noexcept {
+  RECT rect = toRect(rmsRect);
+  FillRect(dc, &rect, editorResources().rmsBrush);
+  DrawTextA(dc, text, -1, &rect, DT_CENTER);
+}
+
+void showPanel(HDC dc, HDC panel) noexcept {
+  for (const PanelStrip& strip : kPanelStrips) {
+    BitBlt(dc, strip.faceX, strip.faceY, strip.width, strip.height, panel, strip.panelX, 0,
+           SRCCOPY);
+  }
+}
 
 void paintEditor(const EditorContext& context) noexcept {
   const EditorResources& shared = editorResources();
@@ -36,11 +40,11 @@ void paintEditor(const EditorContext& context) noexcept {
   const HGDIOBJ previousFont = SelectObject(dc, shared.editorFont);
   BitBlt(dc, 0, 0, kEditorWidth, kEditorHeight, shared.backgroundDC, 0, 0, SRCCOPY);
   SetTextColor(dc, toColorRef(kWhite));
-  drawRmsReadout(dc, context.effect, shared);
-  for (const PanelStrip& strip : kPanelStrips) {
-    BitBlt(dc, strip.faceX, strip.faceY, strip.width, strip.height, s.panelDC, strip.panelX, 0,
-           SRCCOPY);
-  }
+  char rmsText[kRmsTextCapacity];
+  formatRmsReadout(context.effect.rmsSumL, context.effect.rmsSumR, context.effect.rmsCount,
+                   RmsFloor::Paint, rmsText, sizeof rmsText);
+  drawRmsText(dc, rmsText);
+  showPanel(dc, s.panelDC);
   redraw(s.thrCompFader);
   redraw(s.thrLimFader);
   redraw(s.ratioFader);
