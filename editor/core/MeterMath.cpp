@@ -1,5 +1,7 @@
 #include "MeterMath.h"
 
+#include "FullScale.h"
+
 #include <cmath>
 
 namespace {
@@ -7,7 +9,6 @@ namespace {
 constexpr float kOutputPixelsPerDecade = 213.33333f;
 constexpr float kOutputLevelOffset = 769.299f;
 constexpr float kReductionPixelsPerDecade = 426.6666f;
-constexpr float kFullScaleUnits = 32768.0f;
 
 // A pixel height from a float: NaN and anything below 0 show nothing, anything above (up to
 // infinity) fills the meter; only then is the value converted, so it always fits.

@@ -1,5 +1,6 @@
 #include "RmsReadout.h"
 
+#include "FullScale.h"
 #include "HostText.h"
 
 #include <cmath>
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr float kFullScaleUnits = 32768.0f;
 // Puts a full-scale sine at 0 dB: 20 log10(32768 / sqrt 2).
 constexpr float kSineOffset = 87.298f;
 constexpr float kTickFloor = -99.9f;

@@ -1,8 +1,9 @@
 #include "WaveColumn.h"
 
+#include "FullScale.h"
+
 namespace {
 
-constexpr float kFullScaleUnits = 32768.0f;
 constexpr std::int64_t kZoomDivisor = 512;
 constexpr float kThresholdPixelsPerZoom = 64.0f;
 
