@@ -1,6 +1,5 @@
 #include "EditorSession.h"
 
-#include "ADEditor.h"
 #include "ControlPaint.h"
 #include "EditorResources.h"
 #include "GdiHandles.h"
@@ -166,9 +165,4 @@ void EditorSession::destroyEntries() noexcept {
   destroyChildWindow(releaseEntry);
   destroyChildWindow(ratioEntry);
   destroyChildWindow(thresholdEntry);
-}
-
-EditorSession* editorSessionOf(ADelay& effect) noexcept {
-  ADEditor* editor = editorOf(effect);
-  return editor != nullptr && editor->session().window != nullptr ? &editor->session() : nullptr;
 }

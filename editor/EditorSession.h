@@ -80,9 +80,3 @@ struct EditorSession {
   void createEntries() noexcept;
   void destroyEntries() noexcept;
 };
-
-class ADelay;
-
-// The session of effect's editor while it has a window (from open, before open has finished,
-// until close), else null.
-EditorSession* editorSessionOf(ADelay& effect) noexcept;

@@ -23,7 +23,6 @@ public:
   float getValue() const noexcept { return track_.model().value(); }
   void setHighlight(float mark, std::int32_t flag) noexcept;
   void setFaderShown(std::int32_t shown) noexcept;
-  std::int32_t isFaderShown() const noexcept { return track_.model().shown() ? 1 : 0; }
   void setReadoutShown(std::int32_t shown) noexcept;
   std::int32_t isReadoutShown() const noexcept { return readoutShown_ ? 1 : 0; }
 
