@@ -2,6 +2,7 @@
 
 #include "ADEditor.h"
 #include "ADelay.h"
+#include "ControlPaint.h"
 #include "DisplaySettingsCommands.h"
 #include "DisplaySettingsStore.h"
 #include "EditorMessages.h"
@@ -22,12 +23,6 @@ constexpr std::size_t kCustomColourCount = 16;
 COLORREF customColours[kCustomColourCount] = {};
 bool initialColourTaken = false;
 COLORREF initialColour = 0;
-
-COLORREF colourRef(const std::array<std::int32_t, 3>& rgb) noexcept {
-  return static_cast<COLORREF>((static_cast<std::uint32_t>(rgb[0]) & 0xFFu) |
-                               (static_cast<std::uint32_t>(rgb[1]) & 0xFFu) << 8 |
-                               (static_cast<std::uint32_t>(rgb[2]) & 0xFFu) << 16);
-}
 
 std::array<std::int32_t, 3> components(COLORREF c) noexcept {
   return {static_cast<std::int32_t>(c & 0xFFu), static_cast<std::int32_t>((c >> 8) & 0xFFu),
@@ -68,8 +63,8 @@ void applyZoomRange(EditorSession* session, ADelay& effect) noexcept {
 // Custom colours: the user edits the five colours in the dialog's custom colour boxes; the
 // colour the dialog returns as its choice is not used.
 void chooseCustomColours(HWND owner, DisplaySettings& s) noexcept {
-  for (std::size_t i = 0; i < kWavePenCount; ++i) {
-    customColours[i] = colourRef(s.waveColours[i]);
+  for (std::size_t i = 0; i < s.waveColours.size(); ++i) {
+    customColours[i] = toColorRef(s.waveColours[i]);
   }
   if (!initialColourTaken) {
     initialColour = customColours[0];
@@ -82,7 +77,7 @@ void chooseCustomColours(HWND owner, DisplaySettings& s) noexcept {
   dialog.lpCustColors = customColours;
   dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
   if (ChooseColorA(&dialog)) {
-    for (std::size_t i = 0; i < kWavePenCount; ++i) {
+    for (std::size_t i = 0; i < s.waveColours.size(); ++i) {
       s.waveColours[i] = components(customColours[i]);
     }
   }

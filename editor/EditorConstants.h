@@ -59,9 +59,6 @@ inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kRmsBackground{154, 172, 194};
 
-// Wave pens: input, compressed, limited, compressor threshold, limiter threshold.
-inline constexpr std::size_t kWavePenCount = 5;
-
 struct FaderLayout {
   std::int32_t x;
   std::int32_t y;

@@ -66,8 +66,6 @@ HPEN solidPen(Rgb colour) noexcept { return CreatePen(PS_SOLID, 1, toColorRef(co
 
 } // namespace
 
-COLORREF toColorRef(Rgb colour) noexcept { return RGB(colour.r, colour.g, colour.b); }
-
 EditorResources& editorResources() noexcept {
   static EditorResources shared;
   return shared;

@@ -55,7 +55,6 @@ void finishUnregisteringEditorClass() noexcept;
 // one: the window is then not tracked.
 bool enterEditorWindow(HWND window) noexcept;
 
-COLORREF toColorRef(Rgb colour) noexcept;
 void fillRect(HDC dc, const PixelRect& rect, HBRUSH brush) noexcept;
 
 // Blends the top-left corner of panel toward white through the highlight mask: the glint on

@@ -69,11 +69,7 @@ HWND createEntry(HWND parent, EntryPlace place, HFONT font) noexcept {
 
 void EditorSession::setWavePens(const WaveColours& colours) noexcept {
   deleteWavePens();
-  auto pen = [&](std::size_t i) {
-    return CreatePen(PS_SOLID, 1,
-                     RGB(static_cast<BYTE>(colours[i][0]), static_cast<BYTE>(colours[i][1]),
-                         static_cast<BYTE>(colours[i][2])));
-  };
+  auto pen = [&](std::size_t i) { return CreatePen(PS_SOLID, 1, toColorRef(colours[i])); };
   inputPen = pen(0);
   compressedPen = pen(1);
   limitedPen = pen(2);

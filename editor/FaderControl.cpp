@@ -29,8 +29,7 @@ void FaderControl::drawReadout() noexcept {
     return;
   }
   SetBkMode(dc, TRANSPARENT);
-  const Rgb colour = readoutColour(kind_, highlightMark_, highlightFlag_);
-  SetTextColor(dc, RGB(colour.r, colour.g, colour.b));
+  SetTextColor(dc, toColorRef(readoutColour(kind_, highlightMark_, highlightFlag_)));
   const HFONT font = font_ != nullptr ? *font_ : nullptr;
   const HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
   // The box's face covers the previous text.
