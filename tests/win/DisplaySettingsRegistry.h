@@ -1,5 +1,6 @@
 // Reads and writes the display settings' registry key the way a user or another instance
-// would, for the display settings suites. The Wine prefix is private to the build tree.
+// would, for the suites that set or check the display settings. The Wine prefix is private to
+// the build tree.
 #pragma once
 
 #include "EditorHarness.h"

@@ -4,7 +4,9 @@
 // ticks a test posts move the display, each after at least one more block.
 #pragma once
 
+#include "DisplaySettingsRegistry.h"
 #include "EditorHarness.h"
+#include "EngineConstants.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -106,47 +108,16 @@ private:
   std::thread thread_;
 };
 
-// The display settings every editor reads at open, stored the way the context menu stores them.
-constexpr const char* kSettingsVendorKey = "Software\\HalvaroPlugIns";
-constexpr const char* kSettingsKey = "Software\\HalvaroPlugIns\\Zembrac";
-
-inline void deleteDisplaySettings() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsVendorKey); }
-
-inline void storeDisplaySetting(const char* name, DWORD value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-  }
-}
-
-// Parameter indices and the natural values the tests set them to.
-enum Param : VstInt32 {
-  kSoft = 0,
-  kNormalize = 1,
-  kDither = 2,
-  kBypass = 3,
-  kThrComp = 4,
-  kOutput = 5,
-  kRelease = 6,
-  kRatio = 7,
-  kZoom = 8,
-  kAutoRel = 10,
-  kThrLim = 11,
-  kLookAhead = 12
-};
-
 // An instance processing audio with its editor open in a host window. Starts with the signal
 // passing unchanged: Ratio 1:1, the limiter at 0 dB, everything else off.
 class LiveEditor : public testing::Test {
 protected:
   void SetUp() override {
-    deleteDisplaySettings();
-    storeDisplaySetting("subDS", 0); // no timer posts ticks
-    storeDisplaySetting("subPH", 16);
-    storeDisplaySetting("subCO", 0); // Natural colours
-    storeDisplaySetting("subWZ", 2); // zoom 2..32
+    display_settings::deleteSettingsKey();
+    display_settings::writeDword("subDS", 0); // no timer posts ticks
+    display_settings::writeDword("subPH", 16);
+    display_settings::writeDword("subCO", 0); // Natural colours
+    display_settings::writeDword("subWZ", 2); // zoom 2..32
     ASSERT_TRUE(library.loaded()) << pluginPath();
     fx = std::make_unique<Instance>(library);
     ASSERT_NE(fx->get(), nullptr);
@@ -179,7 +150,7 @@ protected:
       fx->closeEditor();
       fx.reset();
     }
-    deleteDisplaySettings();
+    display_settings::deleteSettingsKey();
   }
 
   // One display tick, after at least one more block, and whatever it painted.

@@ -2,6 +2,7 @@
 // to, following host parameter changes within a timer tick, a full repaint, the glint on the
 // wave display, and an editor that keeps drawing when another one closes.
 #include "EditorHarness.h"
+#include "EngineConstants.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,6 @@ constexpr int kLookAheadHandle = 130;
 constexpr int kBypassLit = 103;
 constexpr int kAutoLit = 133;
 constexpr int kHighlightMask = 127;
-
-constexpr VstInt32 kBypass = 3;
-constexpr VstInt32 kThrComp = 4;
-constexpr VstInt32 kRelease = 6;
-constexpr VstInt32 kRatio = 7;
-constexpr VstInt32 kZoom = 8;
-constexpr VstInt32 kAutoRel = 10;
-constexpr VstInt32 kThrLim = 11;
-constexpr VstInt32 kLookAhead = 12;
 
 // A travelling control as the face lays it out: the handle image starts `lead` pixels before
 // the value's pixel along the track.
