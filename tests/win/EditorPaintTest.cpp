@@ -3,6 +3,7 @@
 // wave display, and an editor that keeps drawing when another one closes.
 #include "EditorHarness.h"
 #include "EngineConstants.h"
+#include "ResourceIds.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,6 @@
 using namespace editor_harness;
 
 namespace {
-
-constexpr int kFaceBitmap = 153;
-constexpr int kBlueHandle = 117;
-constexpr int kGreyHandle = 132;
-constexpr int kLookAheadHandle = 130;
-constexpr int kBypassLit = 103;
-constexpr int kAutoLit = 133;
-constexpr int kHighlightMask = 127;
 
 // A travelling control as the face lays it out: the handle image starts `lead` pixels before
 // the value's pixel along the track.
@@ -42,10 +35,12 @@ struct Track {
   int top(float v) const { return vertical ? y + offset(v) - lead : y; }
 };
 
-constexpr Track kRatioFader{78, 66, 2.0f, 60.0f, 155.0f, kBlueHandle, 20, 34, true, 16};
-constexpr Track kReleaseFader{127, 66, 10.0f, 999.0f, 138.0f, kBlueHandle, 20, 34, true, 16};
-constexpr Track kAutoReleaseFader{127, 66, 10.0f, 999.0f, 138.0f, kGreyHandle, 20, 34, true, 16};
-constexpr Track kLookAheadSlider{86, 256, 3.0f, 999.0f, 57.0f, kLookAheadHandle, 21, 13, false, 11};
+constexpr Track kRatioFader{78, 66, 2.0f, 60.0f, 155.0f, IDB_HANDLE_BLUE, 20, 34, true, 16};
+constexpr Track kReleaseFader{127, 66, 10.0f, 999.0f, 138.0f, IDB_HANDLE_BLUE, 20, 34, true, 16};
+constexpr Track kAutoReleaseFader{127, 66, 10.0f, 999.0f, 138.0f, IDB_HANDLE_GREY,
+                                  20,  34, true,  16};
+constexpr Track kLookAheadSlider{86, 256, 3.0f,  999.0f, 57.0f, IDB_LOOKAHEAD_HANDLE,
+                                 21, 13,  false, 11};
 
 struct Switch {
   int x;
@@ -54,8 +49,8 @@ struct Switch {
   int height;
   int lit;
 };
-constexpr Switch kBypassSwitch{354, 196, 44, 21, kBypassLit};
-constexpr Switch kAutoSwitch{124, 223, 26, 14, kAutoLit};
+constexpr Switch kBypassSwitch{354, 196, 44, 21, IDB_BYPASS_LIT};
+constexpr Switch kAutoSwitch{124, 223, 26, 14, IDB_AUTO_RELEASE_LIT};
 
 // The wave display's top-left corner on the face.
 constexpr int kWaveX = 175;
@@ -68,7 +63,7 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(library.loaded()) << pluginPath();
     RecordingHost::instance().clear();
-    face = resourceBitmap(kFaceBitmap);
+    face = resourceBitmap(IDB_FACE);
     ASSERT_EQ(face.width, kEditorWidth);
   }
 
@@ -218,7 +213,7 @@ TEST_F(EditorPaint, WaveDisplayCornerCarriesTheGlint) {
   ASSERT_TRUE(waitForHandle(editor, kRatioFader, 30.0f));
   repaint(editor);
 
-  const Image mask = resourceBitmap(kHighlightMask);
+  const Image mask = resourceBitmap(IDB_HIGHLIGHT_MASK);
   const Image shown = captureWindow(editor);
   int lit = 0;
   for (int x = 0; x < kGlintWidth; ++x) {
