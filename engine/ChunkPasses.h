@@ -26,11 +26,6 @@ struct Chunk {
   float hiL, loL, hiR, loR; // extremes of xL and xR, as the strict tests see them
 };
 
-// Lets the passes use 256-bit vectors where the processor has them (the default) or keeps
-// them to SSE2, so tests can hold both to the same bits. Not while a block runs. Returns
-// whether wide vectors are now in use.
-bool allowWideVectors(bool allow) noexcept;
-
 // Copies m frames in, non-finite samples as 0, and finds their extremes; true if any peak lies
 // above the limit.
 bool readInputs(const float* inL, const float* inR, int m, float limit, Chunk& c) noexcept;

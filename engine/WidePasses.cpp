@@ -12,12 +12,6 @@
 
 namespace {
 
-const bool kHaveAvx2 = [] {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
-}();
-bool useWide = kHaveAvx2;
-
 __attribute__((target("avx2"))) void levels(const std::uint32_t* mul, const std::uint32_t* add,
                                             std::uint32_t state, float* out) noexcept {
   const __m256i f = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mul));
@@ -30,13 +24,6 @@ __attribute__((target("avx2"))) void levels(const std::uint32_t* mul, const std:
 }
 
 } // namespace
-
-bool wideVectorsInUse() noexcept { return useWide; }
-
-bool allowWideVectors(bool allow) noexcept {
-  useWide = allow && kHaveAvx2;
-  return useWide;
-}
 
 __attribute__((target("avx2"))) int noiseWide(const std::uint32_t* mulL, const std::uint32_t* addL,
                                               const std::uint32_t* mulR, const std::uint32_t* addR,
@@ -93,8 +80,6 @@ __attribute__((target("avx2"))) int outputsWide(Chunk& c, int m, bool dither, bo
 
 #else
 
-bool wideVectorsInUse() noexcept { return false; }
-bool allowWideVectors(bool) noexcept { return false; }
 int noiseWide(const std::uint32_t*, const std::uint32_t*, const std::uint32_t*,
               const std::uint32_t*, std::uint32_t, int, Chunk&) noexcept {
   return 0;

@@ -4,10 +4,9 @@
 #pragma once
 
 #include "ChunkPasses.h"
+#include "VectorStages.h"
 
 #include <cstdint>
-
-bool wideVectorsInUse() noexcept;
 
 // Dither levels; mul/add give the generator state after each frame's draws from state.
 int noiseWide(const std::uint32_t* mulL, const std::uint32_t* addL, const std::uint32_t* mulR,
