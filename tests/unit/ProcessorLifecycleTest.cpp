@@ -87,23 +87,68 @@ void warmUp(TestEffect& t) {
 
 } // namespace
 
-TEST(ProcessorBypass, OutputsAreTheInputsAndNothingElseChanges) {
+VstInt32 reportedLatency(ADelay& fx) { return fx.getAeffect()->initialDelay; }
+
+// Bypass still runs the look-ahead ring, at gain 1: the host compensates the same latency
+// whether or not the plug-in is bypassed.
+TEST(ProcessorBypass, DelaysTheInputUnscaledAndChangesNothingElse) {
   TestEffect t;
   warmUp(t);
   t.fx.normalizeHold = true;
-  const Snapshot before(t.fx);
+  Snapshot before(t.fx);
   t.set(kBypass, 1.0f);
+  const auto latency = static_cast<std::size_t>(reportedLatency(t.fx));
+  ASSERT_GT(latency, 0u);
   StereoSignal in = musicalSignal(5000);
   in.left[7] = std::numeric_limits<float>::quiet_NaN();
   const StereoSignal out = t.run(in, 333);
-  EXPECT_EQ(std::memcmp(out.left.data(), in.left.data(), in.frames() * sizeof(float)), 0);
-  EXPECT_EQ(std::memcmp(out.right.data(), in.right.data(), in.frames() * sizeof(float)), 0);
+  for (std::size_t i = latency; i < in.frames(); ++i) {
+    const float left = i - latency == 7 ? 0.0f : in.left[i - latency];
+    ASSERT_TRUE(sameBits(out.left[i], left)) << "frame " << i;
+    ASSERT_TRUE(sameBits(out.right[i], in.right[i - latency])) << "frame " << i;
+  }
+  // Only the ring and its position moved.
+  const DynamicsState& st = t.fx.processor.state;
+  before.state.delayInL = st.delayInL;
+  before.state.delayInR = st.delayInR;
+  before.state.delayGain = st.delayGain;
+  before.state.delayPos = st.delayPos;
   before.expectSame(t.fx);
+}
 
-  StereoSignal inPlace = in;
-  float* io[2] = {inPlace.left.data(), inPlace.right.data()};
-  t.fx.processReplacing(io, io, static_cast<VstInt32>(inPlace.frames()));
-  EXPECT_EQ(std::memcmp(inPlace.right.data(), in.right.data(), in.frames() * sizeof(float)), 0);
+// An impulse, through a stream whose Bypass flips at block boundaries, at two sample rates and
+// three look-aheads: every frame leaves exactly the reported latency late, unchanged.
+TEST(ProcessorBypass, SwitchingMovesNothingInTime) {
+  StereoSignal in = musicalSignal(30000);
+  for (std::size_t i = 0; i < in.frames(); ++i) {
+    in.left[i] *= 0.125f; // below both thresholds: the processed path passes it unchanged
+    in.right[i] *= 0.125f;
+  }
+  in.left[4000] = 0.75f;
+  for (float rate : {44100.0f, 96000.0f}) {
+    for (float lookAhead : {999.0f, 500.0f, 3.0f}) {
+      SCOPED_TRACE(::testing::Message() << rate << " Hz, LookAhead " << lookAhead);
+      TestEffect t;
+      t.neutral();
+      t.fx.setSampleRate(rate);
+      t.set(kLookAhead, lookAhead);
+      const auto latency = static_cast<std::size_t>(reportedLatency(t.fx));
+      StereoSignal io = in;
+      std::size_t at = 0;
+      for (std::size_t block = 0; at < io.frames(); ++block) {
+        t.set(kBypass, block % 3 == 1 ? 0.0f : 1.0f);
+        const std::size_t n = std::min<std::size_t>(97 + 211 * (block % 5), io.frames() - at);
+        float* bufs[2] = {io.left.data() + at, io.right.data() + at};
+        t.fx.processReplacing(bufs, bufs, static_cast<VstInt32>(n));
+        at += n;
+      }
+      for (std::size_t i = 0; i < io.frames(); ++i) {
+        const float l = i < latency ? 0.0f : in.left[i - latency];
+        const float r = i < latency ? 0.0f : in.right[i - latency];
+        ASSERT_TRUE(sameBits(io.left[i], l) && sameBits(io.right[i], r)) << "frame " << i;
+      }
+    }
+  }
 }
 
 TEST(ProcessorEmptyBlocks, NoFramesTouchesNoOutputButStalledReleasesMoveOn) {
