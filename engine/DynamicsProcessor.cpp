@@ -1,6 +1,6 @@
 // The same rules as ReferenceDynamics, arranged for speed. A block runs in chunks: the inputs,
 // the dither noise, the delayed inputs, the feed and the outputs go through straight vector
-// loops (ChunkPasses, WidePasses); only the gain followers and the look-ahead ramp walk frame
+// loops (ChunkPasses, LaneStages); only the gain followers and the look-ahead ramp walk frame
 // by frame (GainPass), and a quiet chunk with no reduction active skips even those. Every
 // operation keeps the reference's order, so the output is bit-identical.
 #include "DynamicsProcessor.h"
@@ -15,10 +15,8 @@
 namespace {
 
 struct BlockIo {
-  const float* inL;
-  const float* inR;
-  float* outL;
-  float* outR;
+  const float* in[2];
+  float* out[2];
   std::int32_t frames;
 };
 
@@ -35,8 +33,8 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
   float e = b.outputGain;
   bool lowered = false;
   std::uint32_t dither = ditherState;
-  float lanesL[kSumLanes] = {};
-  float lanesR[kSumLanes] = {};
+  float lanes[2][kSumLanes] = {};
+  const OutputSettings outputs{b.dither, b.normalize, b.ceiling};
   Chunk c;
 
   for (int at = 0; at < io.frames;) {
@@ -44,7 +42,9 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
     if (r >= n) {
       m = 1;
     }
-    const bool loud = readInputs(io.inL + at, io.inR + at, m, quiet, c);
+    const float* const in[2] = {io.in[0] + at, io.in[1] + at};
+    float* const out[2] = {io.out[0] + at, io.out[1] + at};
+    const bool loud = readInputs(in, m, quiet, c);
     if (b.dither) {
       dither = makeNoise(dither, m, c);
     }
@@ -53,8 +53,7 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
     const bool unit = gains.run(c, m, ringG, w, r, loud);
     delayInputs(st, n, r0, w0, m, c);
     updateFeed(feed, m, unit, c);
-    writeOutputs(c, m, b.dither, b.normalize, b.ceiling, e, lowered, io.outL + at, io.outR + at,
-                 OutputSums{lanesL, lanesR, at % kSumLanes});
+    writeOutputs(c, m, outputs, e, lowered, out, OutputSums{{lanes[0], lanes[1]}, at % kSumLanes});
     at += m;
   }
 
@@ -67,8 +66,8 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
   res.outputGainLowered = lowered;
   res.releaseSamples = gains.release;
   res.releaseComputed = gains.releaseComputed;
-  res.sumL = combineLanes(lanesL);
-  res.sumR = combineLanes(lanesR);
+  res.sumL = combineLanes(lanes[0]);
+  res.sumR = combineLanes(lanes[1]);
 }
 
 // Bypass: each frame passes the ring at gain 1, as in the reference, with the position kept as
@@ -80,13 +79,13 @@ void bypassBlock(std::int32_t n, DynamicsState& st, const BlockIo& io) noexcept 
   std::int32_t r = st.delayPos;
   std::int32_t w = (r + n - 1) % n;
   for (std::int32_t i = 0; i < io.frames; ++i) {
-    const float xL = finiteOrZero(io.inL[i]);
-    const float xR = finiteOrZero(io.inR[i]);
+    const float xL = finiteOrZero(io.in[0][i]);
+    const float xR = finiteOrZero(io.in[1][i]);
     ringL[w] = xL;
     ringR[w] = xR;
     ringG[w] = 1.0f;
-    io.outL[i] = ringL[r];
-    io.outR[i] = ringR[r];
+    io.out[0][i] = ringL[r];
+    io.out[1][i] = ringR[r];
     // A position past a ring that shrank since the last block wraps on its first frame.
     w = r < n ? r : r % n;
     r = r + 1 < n ? r + 1 : (r + 1) % n;
@@ -116,8 +115,8 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
     return {};
   }
   state.keepPositionInRing();
-  const BlockIo io = frames > 0 ? BlockIo{inputs[0], inputs[1], outputs[0], outputs[1], frames}
-                                : BlockIo{nullptr, nullptr, nullptr, nullptr, 0};
+  const BlockIo io = frames > 0 ? BlockIo{{inputs[0], inputs[1]}, {outputs[0], outputs[1]}, frames}
+                                : BlockIo{{nullptr, nullptr}, {nullptr, nullptr}, 0};
   if (settings.bypassOn) {
     bypassBlock(lookAheadSlots(settings.lookAheadValue), state, io);
     return {};

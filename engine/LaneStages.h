@@ -1,13 +1,121 @@
 // The processor's vector stages, each written once over a lane type L: a vector of
-// L::kWidth floats with the handful of operations the stages need. StagesSse2.cpp and
+// L::kWidth floats (F) or 32-bit integers (I) with the handful of operations the stages need,
+// and L::Sums, the block's kSumLanes partial sums of squares. StagesSse2.cpp and
 // StagesAvx2.cpp instantiate them, the latter inside a region compiled for AVX2, so this
 // header holds templates only (a plain inline function here would be compiled for two
-// targets under one name).
+// targets under one name), and the AVX2 file includes what this header includes first.
 #pragma once
 
+#include "BlockSetup.h"
+#include "ChunkPasses.h"
+#include "DynamicsConstants.h"
 #include "LookAheadRamp.h"
 
+#include <cstdint>
+
 namespace lanes {
+
+// The largest (or smallest) lane, compared as the strict tests compare.
+template <class L> float extreme(typename L::F v, bool largest) noexcept {
+  float x[L::kWidth];
+  L::store(x, v);
+  float r = x[0];
+  for (int j = 1; j < L::kWidth; ++j) {
+    r = largest ? (x[j] > r ? x[j] : r) : (x[j] < r ? x[j] : r);
+  }
+  return r;
+}
+
+// Non-finite samples fail the comparison and become 0.
+template <class L> typename L::F sanitised(const float* p) noexcept {
+  const typename L::F v = L::load(p);
+  return L::keep(v, L::atMost(L::abs(v), L::set1(3.40282347e38f)));
+}
+
+template <class L> int inputs(const float* const in[2], int m, float limit, Chunk& c,
+                              bool& loud) noexcept {
+  using F = typename L::F;
+  constexpr int kW = L::kWidth;
+  if (m < kW) {
+    return 0;
+  }
+  const F lim = L::set1(limit);
+  F hi[2] = {sanitised<L>(in[0]), sanitised<L>(in[1])};
+  F lo[2] = {hi[0], hi[1]};
+  F over = L::set1(0.0f);
+  int k = 0;
+  for (; k + kW <= m; k += kW) {
+    F a[2];
+    for (int ch = 0; ch < 2; ++ch) {
+      const F x = sanitised<L>(in[ch] + k);
+      L::store(c.x[ch] + k, x);
+      hi[ch] = L::max(hi[ch], x);
+      lo[ch] = L::min(lo[ch], x);
+      a[ch] = L::abs(x);
+    }
+    // max(a, b) is exactly "a > b ? a : b"
+    const F p = L::max(a[0], a[1]);
+    L::store(c.peak + k, p);
+    over = L::either(over, L::greater(p, lim));
+  }
+  loud = L::moveMask(over) != 0;
+  for (int ch = 0; ch < 2; ++ch) {
+    c.hi[ch] = extreme<L>(hi[ch], true);
+    c.lo[ch] = extreme<L>(lo[ch], false);
+  }
+  return k;
+}
+
+template <class L> int noise(const DrawTables& draws, std::uint32_t state, int m,
+                             Chunk& c) noexcept {
+  using I = typename L::I;
+  constexpr int kW = L::kWidth;
+  const I s = L::setInts(state);
+  const I mask = L::setInts(kDitherLevels - 1);
+  const typename L::F level = L::set1(kDitherLevel);
+  int k = 0;
+  for (; k + kW <= m; k += kW) {
+    for (int ch = 0; ch < 2; ++ch) {
+      const I next = L::addInts(L::mulInts(s, L::loadInts(draws.mul[ch] + k)),
+                                L::loadInts(draws.add[ch] + k));
+      const I drawn = L::bothInts(L::shiftRight(next, 16), mask);
+      L::store(c.noise[ch] + k, L::mul(L::toFloats(drawn), level));
+    }
+  }
+  return k;
+}
+
+template <class L> int outputs(Chunk& c, int m, const OutputSettings& s, float e,
+                               float* const out[2], float* const lanes[2]) noexcept {
+  using F = typename L::F;
+  constexpr int kW = L::kWidth;
+  const F gain = L::set1(e);
+  const F ceiling = L::set1(s.ceiling);
+  const F offset = L::set1(kDitherOffset);
+  typename L::Sums acc[2] = {L::loadSums(lanes[0]), L::loadSums(lanes[1])};
+  int k = 0;
+  for (; k + kW <= m; k += kW) {
+    const F o = L::load(c.o + k);
+    const F d[2] = {L::mul(o, L::load(c.d[0] + k)), L::mul(o, L::load(c.d[1] + k))};
+    if (s.normalize) {
+      const F p = L::mul(L::max(L::abs(d[0]), L::abs(d[1])), gain);
+      if (L::moveMask(L::greater(p, ceiling)) != 0) {
+        break; // the gain changes within these frames: frame by frame from here
+      }
+    }
+    for (int ch = 0; ch < 2; ++ch) {
+      F y = L::mul(d[ch], gain);
+      if (s.dither) {
+        y = L::sub(L::add(L::load(c.noise[ch] + k), y), offset);
+      }
+      L::store(out[ch] + k, y);
+      acc[ch] = L::addSquares(acc[ch], L::mul(y, y));
+    }
+  }
+  L::storeSums(lanes[0], acc[0]);
+  L::storeSums(lanes[1], acc[1]);
+  return k;
+}
 
 // Lanes (from the top one down) that pass the comparison before the first that fails.
 template <class L> int passingFromTop(int mask) noexcept {

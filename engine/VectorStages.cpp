@@ -18,8 +18,6 @@ bool useWide = kHaveAvx2;
 
 const VectorStages* vectorStages() noexcept { return useWide ? kAvx2Stages : kSse2Stages; }
 
-bool wideVectorsInUse() noexcept { return useWide; }
-
 bool allowWideVectors(bool allow) noexcept {
   useWide = allow && kHaveAvx2;
   return useWide;
