@@ -1,8 +1,9 @@
-// The same rules as ReferenceDynamics, arranged for speed. A block runs in chunks: the inputs,
-// the dither noise, the delayed inputs, the feed and the outputs go through straight vector
-// loops (ChunkPasses, LaneStages); only the gain followers and the look-ahead ramp walk frame
-// by frame (GainPass), and a quiet chunk with no reduction active skips even those. Every
-// operation keeps the reference's order, so the output is bit-identical.
+// The per-frame rules, arranged for speed. A block runs in chunks: the inputs, the dither
+// noise, the delayed inputs, the feed and the outputs go through straight vector loops
+// (ChunkPasses, LaneStages); only the gain followers and the look-ahead ramp walk frame by
+// frame (GainPass), and a quiet chunk with no reduction active skips even those. Every
+// operation keeps the rules' order, so the output is bit-identical to the rules taken one
+// frame after another (the tests keep such a plain version as their oracle).
 #include "DynamicsProcessor.h"
 
 #include "BlockSetup.h"
