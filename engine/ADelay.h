@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AudioEffectX.h"
+#include "Conversions.h"
 #include "DisplaySettings.h"
 #include "DynamicsProcessor.h"
 #include "EditorState.h"
@@ -54,7 +55,7 @@ public:
   RelaxedAtomic<bool> ditherOn{false};
   RelaxedAtomic<bool> bypassOn{false};
   RelaxedAtomic<std::int16_t> compThresholdSteps{10};
-  RelaxedAtomic<std::int32_t> outputSteps{24000};
+  RelaxedAtomic<std::int32_t> outputSteps{kUnityOutputSteps};
   RelaxedAtomic<std::int16_t> releaseMs{250};
   RelaxedAtomic<std::int16_t> ratioSteps{3};
   RelaxedAtomic<std::int32_t> zoomSteps{1};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BlockSettings.h"
+#include "Conversions.h"
 #include "DynamicsState.h"
 #include "FeedValues.h"
 

@@ -1,6 +1,7 @@
 #include "ReferenceDynamics.h"
 
 #include "BlockSetup.h"
+#include "Conversions.h"
 #include "DitherGenerator.h"
 #include "DynamicsConstants.h"
 #include "FpGuard.h"

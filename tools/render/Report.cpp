@@ -1,6 +1,7 @@
 #include "Report.h"
 
 #include "AudioFile.h"
+#include "Conversions.h"
 #include "PluginHost.h"
 #include "Renderer.h"
 
@@ -108,7 +109,8 @@ void printSummary(std::FILE* out, PluginHost& host, const AudioFormat& inputForm
     printLevelRow(out, "True peak", result.input.truePeakDb, result.output.truePeakDb, "dBTP");
     printLevelRow(out, "Loudness", result.input.loudnessLufs, result.output.loudnessLufs, "LUFS");
   }
-  const double latencyMs = 1000.0 * result.latency / inputFormat.sampleRate;
+  const double latencyMs =
+      samplesToMs(static_cast<double>(result.latency), static_cast<double>(inputFormat.sampleRate));
   std::fprintf(out, "Latency %d samples (%s ms), removed from the start\n", result.latency,
                fixed(latencyMs, 2).c_str());
   if (result.processSeconds > 0.0 && seconds > 0.0) {
