@@ -115,11 +115,11 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
   if (!startBlock(inputs, outputs, sampleFrames, frames)) {
     return {};
   }
-  state.keepPositionInRing();
+  state_.keepPositionInRing();
   const BlockIo io = frames > 0 ? BlockIo{{inputs[0], inputs[1]}, {outputs[0], outputs[1]}, frames}
                                 : BlockIo{{nullptr, nullptr}, {nullptr, nullptr}, 0};
   if (settings.bypassOn) {
-    bypassBlock(lookAheadSlots(settings.lookAheadValue), state, io);
+    bypassBlock(lookAheadSlots(settings.lookAheadValue), state_, io);
     return {};
   }
   FpGuard guard;
@@ -127,12 +127,12 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
   BlockResult res;
   res.processed = true;
   std::uint32_t dither = b.dither ? DitherGenerator::threadState() : 0u;
-  pick(b)(b, state, feed, io, dither, res);
-  if (state.compDelta < kStalledDelta) {
-    state.compStep = kStalledStep;
+  pick(b)(b, state_, feed, io, dither, res);
+  if (state_.compDelta < kStalledDelta) {
+    state_.compStep = kStalledStep;
   }
-  if (state.limDelta < kStalledDelta) {
-    state.limStep = kStalledStep;
+  if (state_.limDelta < kStalledDelta) {
+    state_.limStep = kStalledStep;
   }
   if (b.dither) {
     DitherGenerator::setThreadState(dither);

@@ -62,7 +62,7 @@ TEST(FeedExtremes, RecordTheGainStoredForTheFrameBeforeALaterRampLowersIt) {
   EXPECT_EQ(f.totalGainAtMaxL, tl / 0.9f);
   EXPECT_EQ(f.totalGainAtMinL, tl / 1.0f);
   EXPECT_EQ(f.compGainAtMaxL, 1.0f);
-  const DynamicsState& st = t.fx.processor.state;
+  const DynamicsState& st = t.fx.processor.state();
   const auto slotOf100 = static_cast<std::size_t>((st.delayPos + 440 - 1 - 100 + 440) % 440);
   EXPECT_LT(st.delayGain[slotOf100], f.totalGainAtMaxL) << "the ring holds the ramped gain";
 }

@@ -70,7 +70,7 @@ public:
     ASSERT_EQ(a.releaseComputed, b.releaseComputed) << "block " << blocks_;
     ASSERT_TRUE(sameBits(a.sumL, b.sumL)) << "block " << blocks_;
     ASSERT_TRUE(sameBits(a.sumR, b.sumR)) << "block " << blocks_;
-    expectSameState(ref_, opt_.state, blocks_);
+    expectSameState(ref_, opt_.state(), blocks_);
     expectSameFeed(refFeed_, optFeed_, blocks_);
     last_ = a;
     ++blocks_;
