@@ -126,26 +126,14 @@ void delayInputs(DynamicsState& st, int n, int r0, int w0, int m, Chunk& c) noex
 }
 
 void updateFeed(FeedValues& f, int m, bool unitGains, const Chunk& c) noexcept {
-  struct Extreme {
-    float chunkValue;
-    const float* x;
-    float& value;
-    float& totalGain;
-    float& compGain;
-    bool above;
-  };
-  const Extreme all[] = {
-      {c.hi[0], c.x[0], f.maxL, f.totalGainAtMaxL, f.compGainAtMaxL, true},
-      {c.lo[0], c.x[0], f.minL, f.totalGainAtMinL, f.compGainAtMinL, false},
-      {c.hi[1], c.x[1], f.maxR, f.totalGainAtMaxR, f.compGainAtMaxR, true},
-      {c.lo[1], c.x[1], f.minR, f.totalGainAtMinR, f.compGainAtMinR, false},
-  };
-  for (const Extreme& x : all) {
-    if (x.above ? x.chunkValue > x.value : x.chunkValue < x.value) {
-      const int k = firstEqual(x.x, m, x.chunkValue);
-      x.value = x.x[k];
-      x.totalGain = unitGains ? 1.0f : c.gain[k];
-      x.compGain = unitGains ? 1.0f : c.cg[k];
+  for (int ch = 0; ch < 2; ++ch) {
+    for (const bool above : {true, false}) {
+      FeedValues::Extreme& e = above ? f.max[ch] : f.min[ch];
+      const float chunkValue = above ? c.hi[ch] : c.lo[ch];
+      if (above ? chunkValue > e.value : chunkValue < e.value) {
+        const int k = firstEqual(c.x[ch], m, chunkValue);
+        e = {c.x[ch][k], unitGains ? 1.0f : c.gain[k], unitGains ? 1.0f : c.cg[k]};
+      }
     }
   }
 }

@@ -130,7 +130,8 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
     const float dL = o * ringL[p];
     const float dR = o * ringR[p];
 
-    feed.update(inL, inR, ringG[w], st.compGain);
+    const float in[2] = {inL, inR};
+    feed.update(in, ringG[w], st.compGain);
 
     float yL;
     float yR;

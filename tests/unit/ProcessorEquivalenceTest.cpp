@@ -31,10 +31,14 @@ void expectSameState(const DynamicsState& ref, const DynamicsState& opt, std::si
 }
 
 void expectSameFeed(const FeedValues& a, const FeedValues& b, std::size_t block) {
-  const float* fa = &a.maxL;
-  const float* fb = &b.maxL;
-  for (int k = 0; k < 12; ++k) {
-    ASSERT_TRUE(sameBits(fa[k], fb[k])) << "block " << block << " feed value " << k;
+  for (int ch = 0; ch < 2; ++ch) {
+    for (auto e : {&FeedValues::max, &FeedValues::min}) {
+      const FeedValues::Extreme& x = (a.*e)[ch];
+      const FeedValues::Extreme& y = (b.*e)[ch];
+      ASSERT_TRUE(sameBits(x.value, y.value)) << "block " << block << " channel " << ch;
+      ASSERT_TRUE(sameBits(x.totalGain, y.totalGain)) << "block " << block << " channel " << ch;
+      ASSERT_TRUE(sameBits(x.compGain, y.compGain)) << "block " << block << " channel " << ch;
+    }
   }
 }
 

@@ -36,8 +36,11 @@ void expectSane(TestEffect& t, const StereoSignal& out, const std::string& what)
   ASSERT_TRUE(!std::isnan(t.fx.outputGain) && t.fx.outputGain > 0.0f) << what;
   ASSERT_TRUE(std::isfinite(t.fx.rmsSumL) && std::isfinite(t.fx.rmsSumR)) << what;
   const FeedValues feed = FeedValues::loadFrom(t.fx.wavePeakFeed);
-  for (const float* v = &feed.maxL; v <= &feed.compGainAtMaxR; ++v) {
-    ASSERT_TRUE(std::isfinite(*v)) << what;
+  for (int ch = 0; ch < 2; ++ch) {
+    for (const FeedValues::Extreme& e : {feed.max[ch], feed.min[ch]}) {
+      ASSERT_TRUE(std::isfinite(e.value) && std::isfinite(e.totalGain) && std::isfinite(e.compGain))
+          << what;
+    }
   }
   for (std::size_t i = 0; i < out.frames(); ++i) {
     ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i]))
