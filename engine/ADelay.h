@@ -40,6 +40,7 @@ public:
   void getParameterDisplay(VstInt32 index, char* text) override;
   void getParameterName(VstInt32 index, char* text) override;
 
+  // UI thread (through the dispatcher).
   bool getEffectName(char* name) override;
   bool getVendorString(char* text) override;
   bool getProductString(char* text) override;
@@ -47,7 +48,9 @@ public:
   VstInt32 canDo(char* text) override;
   VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
 
-  const PresetRecord& program(VstInt32 index) const noexcept { return programs_[static_cast<std::size_t>(index)]; }
+  const PresetRecord& program(VstInt32 index) const noexcept {
+    return programs_[static_cast<std::size_t>(index)];
+  }
 
   // Parameter members (the live values the processor and the editor read).
   RelaxedAtomic<bool> softOn{true};
