@@ -33,6 +33,20 @@ const StereoSignal& demoMusic() {
   return music;
 }
 
+const StereoSignal& hotMusic() {
+  static const StereoSignal hot = [] {
+    const float gain = std::pow(10.0f, 10.0f / 20.0f);
+    StereoSignal s = demoMusic();
+    for (std::vector<float>* ch : {&s.left, &s.right}) {
+      for (float& v : *ch) {
+        v *= gain;
+      }
+    }
+    return s;
+  }();
+  return hot;
+}
+
 const StereoSignal& deepeningSignal() {
   static const StereoSignal rising = [] {
     StereoSignal s;
