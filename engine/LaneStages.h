@@ -32,8 +32,8 @@ template <class L> typename L::F sanitised(const float* p) noexcept {
   return L::keep(v, L::atMost(L::abs(v), L::set1(3.40282347e38f)));
 }
 
-template <class L> int inputs(const float* const in[2], int m, float limit, Chunk& c,
-                              bool& loud) noexcept {
+template <class L>
+int inputs(const float* const in[2], int m, float limit, Chunk& c, bool& loud) noexcept {
   using F = typename L::F;
   constexpr int kW = L::kWidth;
   if (m < kW) {
@@ -66,8 +66,8 @@ template <class L> int inputs(const float* const in[2], int m, float limit, Chun
   return k;
 }
 
-template <class L> int noise(const DrawTables& draws, std::uint32_t state, int m,
-                             Chunk& c) noexcept {
+template <class L>
+int noise(const DrawTables& draws, std::uint32_t state, int m, Chunk& c) noexcept {
   using I = typename L::I;
   constexpr int kW = L::kWidth;
   const I s = L::setInts(state);
@@ -76,8 +76,8 @@ template <class L> int noise(const DrawTables& draws, std::uint32_t state, int m
   int k = 0;
   for (; k + kW <= m; k += kW) {
     for (int ch = 0; ch < 2; ++ch) {
-      const I next = L::addInts(L::mulInts(s, L::loadInts(draws.mul[ch] + k)),
-                                L::loadInts(draws.add[ch] + k));
+      const I next =
+          L::addInts(L::mulInts(s, L::loadInts(draws.mul[ch] + k)), L::loadInts(draws.add[ch] + k));
       const I drawn = L::bothInts(L::shiftRight(next, 16), mask);
       L::store(c.noise[ch] + k, L::mul(L::toFloats(drawn), level));
     }
@@ -85,8 +85,9 @@ template <class L> int noise(const DrawTables& draws, std::uint32_t state, int m
   return k;
 }
 
-template <class L> int outputs(Chunk& c, int m, const OutputSettings& s, float e,
-                               float* const out[2], float* const lanes[2]) noexcept {
+template <class L>
+int outputs(Chunk& c, int m, const OutputSettings& s, float e, float* const out[2],
+            float* const lanes[2]) noexcept {
   using F = typename L::F;
   constexpr int kW = L::kWidth;
   const F gain = L::set1(e);
@@ -170,7 +171,8 @@ template <class L> int rampSweep(float* gains, int top, int count, float base, f
       v[i] = L::add(v[i], advance);
     }
   }
-  for (int i = 0; at + kW <= count; ++i, at += kW) {
+  int i = 0;
+  for (; at + kW <= count; ++i, at += kW) {
     float* p = gains + (top - at - kW + 1);
     const F held = L::load(p);
     const int mask = L::moveMask(L::greater(held, v[i]));
@@ -179,7 +181,16 @@ template <class L> int rampSweep(float* gains, int top, int count, float base, f
     }
     L::store(p, v[i]);
   }
-  return at + sweepFrameByFrame(gains, top - at, count - at, base + static_cast<float>(at) * d, d);
+  const int rest = count - at;
+  if (rest > 0 && top - at - kW + 1 >= 0) {
+    // The last few slots in the top lanes of one vector; the lanes below them (slots the ramp
+    // does not reach here) count as refusing and keep what they hold.
+    float* p = gains + (top - at - kW + 1);
+    const F held = L::load(p);
+    const int mask = L::moveMask(L::greater(held, v[i])) & ~((1 << (kW - rest)) - 1);
+    return at + sweepLast<L>(p, held, v[i], mask);
+  }
+  return at + sweepFrameByFrame(gains, top - at, rest, base + static_cast<float>(at) * d, d);
 }
 
 } // namespace lanes
