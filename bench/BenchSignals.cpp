@@ -33,6 +33,11 @@ const StereoSignal& demoMusic() {
   return music;
 }
 
+const StereoSignal& loudNoise() {
+  static const StereoSignal s = scaledNoise(1.0f);
+  return s;
+}
+
 const StereoSignal& hotMusic() {
   static const StereoSignal hot = [] {
     const float gain = std::pow(10.0f, 10.0f / 20.0f);

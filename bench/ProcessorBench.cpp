@@ -76,9 +76,11 @@ BENCHMARK(BM_ProcessMusic)
     ->ArgNames({"program", "block"})
     ->ArgsProduct({{0, 1}, {32, 64, 128, 256, 512, 1024, 2048, 4096}});
 
-// "Mastering 1" on the demo clip 10 dB hotter.
+// "Mastering 1" on the demo clip 10 dB hotter, and on full-scale noise.
 void BM_ProcessHotMusic(benchmark::State& state) { runEffect(state, hotMusic(), 1, 512); }
 BENCHMARK(BM_ProcessHotMusic);
+void BM_ProcessNoise(benchmark::State& state) { runEffect(state, loudNoise(), 1, 512); }
+BENCHMARK(BM_ProcessNoise);
 
 // Worst case of the look-ahead ramp: "Init" with Ratio 1:1, so that the limiter alone follows
 // the swell, and "Init" as it is; each at 5 ms and 10 ms look-ahead (LookAhead 500 and 999).
