@@ -56,10 +56,10 @@ inline int sweepSlots(RampSweep sweep, float* gains, int w, int n, int first, in
 
 } // namespace ramp
 
-// Lowers the stored gains before slot w towards the new gain gw, oldest slot last: slot
-// (w - j) mod n takes g_j while it holds more, and the ramp stops at the first that does not.
-inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
-                     RampSweep sweep) noexcept {
+// The ramp in runs of exact arithmetic sequences between binade edges, each compared against
+// the ring in one sweep.
+inline void rampInRuns(float* gains, std::int32_t w, std::int32_t n, float gw,
+                       RampSweep sweep) noexcept {
   const float step = (1.0f - gw) / static_cast<float>(n - 1);
   auto take = [&](int j, float g) {
     const int s = j <= w ? w - j : n + w - j;
@@ -111,4 +111,28 @@ inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
     j += count;
     x = (z + static_cast<float>(count - 1) * d) + step;
   }
+}
+
+// Lowers the stored gains before slot w towards the new gain gw, oldest slot last: slot
+// (w - j) mod n takes g_j while it holds more, and the ramp stops at the first that does not.
+inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
+                     RampSweep sweep) noexcept {
+  const float step = (1.0f - gw) / static_cast<float>(n - 1);
+  // A ramp that will likely stop within its first few slots (the slot kShort back already holds
+  // about what the ramp would bring) is cheaper as the rules' own chain of additions.
+  constexpr int kShort = 16;
+  const int probe = w >= kShort ? w - kShort : w - kShort + n;
+  if (n <= kShort || !(gains[probe] > gw + static_cast<float>(kShort) * step)) {
+    float g = gw + step;
+    for (int j = 1; j < n; ++j) {
+      const int s = j <= w ? w - j : n + w - j;
+      if (!(gains[s] > g)) {
+        return;
+      }
+      gains[s] = g;
+      g = g + step;
+    }
+    return;
+  }
+  rampInRuns(gains, w, n, gw, sweep);
 }
