@@ -1,0 +1,101 @@
+#include "LevelAnalysis.h"
+
+#include "RenderError.h"
+#include "TruePeakMeter.h"
+
+#include <ebur128.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct StateDeleter {
+  void operator()(ebur128_state* s) const { ebur128_destroy(&s); }
+};
+using State = std::unique_ptr<ebur128_state, StateDeleter>;
+
+State openState(int channels, int sampleRate, int mode) {
+  State state(
+      ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate), mode));
+  if (!state) {
+    throw RenderError("cannot measure loudness at " + std::to_string(sampleRate) + " Hz");
+  }
+  if (channels == 1) {
+    // A mono file plays on both speakers: counted twice, as the standard asks.
+    ebur128_set_channel(state.get(), 0, EBUR128_DUAL_MONO);
+  }
+  return state;
+}
+
+void addFrames(ebur128_state* state, const float* frames, std::size_t count) {
+  if (count > 0 && ebur128_add_frames_float(state, frames, count) != EBUR128_SUCCESS) {
+    throw RenderError("loudness measurement failed");
+  }
+}
+
+double integrated(ebur128_state* state) {
+  double loudness = -HUGE_VAL;
+  ebur128_loudness_global(state, &loudness);
+  return loudness;
+}
+
+double truePeak(const float* frames, std::size_t count, int channels) {
+  TruePeakMeter meter(channels);
+  meter.add(frames, count);
+  return toDb(meter.peak());
+}
+
+} // namespace
+
+double toDb(double linear) {
+  return linear > 0.0 ? 20.0 * std::log10(linear) : -std::numeric_limits<double>::infinity();
+}
+
+LoudnessAndPeak measureLoudnessAndPeak(const float* frames, std::size_t count, int channels,
+                                       int sampleRate) {
+  State state = openState(channels, sampleRate, EBUR128_MODE_I);
+  addFrames(state.get(), frames, count);
+  return {integrated(state.get()), truePeak(frames, count, channels)};
+}
+
+LevelAnalysis analyseLevels(const float* frames, std::size_t count, int channels, int sampleRate) {
+  State state = openState(channels, sampleRate, EBUR128_MODE_I | EBUR128_MODE_LRA);
+  const auto ch = static_cast<std::size_t>(channels);
+  const auto hop =
+      static_cast<std::size_t>(std::lround(sampleRate * LevelAnalysis::kShortTermSeconds));
+  const auto window =
+      static_cast<std::size_t>(std::lround(sampleRate * LevelAnalysis::kEnvelopeSeconds));
+
+  LevelAnalysis a;
+  a.maxShortTermLufs = -HUGE_VAL;
+  for (std::size_t start = 0; start < count; start += hop) {
+    const std::size_t n = std::min(hop, count - start);
+    addFrames(state.get(), frames + start * ch, n);
+    double st = -HUGE_VAL;
+    ebur128_loudness_shortterm(state.get(), &st);
+    a.shortTerm.push_back(static_cast<float>(st));
+    a.maxShortTermLufs = std::max(a.maxShortTermLufs, st);
+  }
+  float peak = 0.0f;
+  for (std::size_t start = 0; start < count; start += window) {
+    const std::size_t end = std::min(count, start + window) * ch;
+    float p = 0.0f;
+    for (std::size_t i = start * ch; i < end; ++i) {
+      p = std::max(p, std::abs(frames[i]));
+    }
+    a.envelope.push_back(p);
+    peak = std::max(peak, p);
+  }
+  a.samplePeakDb = toDb(peak);
+  a.truePeakDb = truePeak(frames, count, channels);
+  a.loudnessLufs = integrated(state.get());
+  double range = 0.0;
+  if (ebur128_loudness_range(state.get(), &range) == EBUR128_SUCCESS) {
+    a.loudnessRangeLu = range;
+  }
+  return a;
+}
