@@ -99,3 +99,33 @@ LevelAnalysis analyseLevels(const float* frames, std::size_t count, int channels
   }
   return a;
 }
+
+std::vector<float> gainOverTime(const LevelAnalysis& input, const LevelAnalysis& output) {
+  constexpr std::size_t kPerWindow = 5;
+  constexpr float kGateDb = 40.0f;
+  const std::size_t n = std::min(input.envelope.size(), output.envelope.size());
+  const float gate = static_cast<float>(input.samplePeakDb) - kGateDb;
+  std::vector<float> gain;
+  for (std::size_t start = 0; start < n; start += kPerWindow) {
+    float in = 0.0f, out = 0.0f;
+    for (std::size_t i = start; i < std::min(n, start + kPerWindow); ++i) {
+      in = std::max(in, input.envelope[i]);
+      out = std::max(out, output.envelope[i]);
+    }
+    const auto inDb = static_cast<float>(toDb(in));
+    gain.push_back(inDb >= gate && out > 0.0f ? static_cast<float>(toDb(out)) - inDb
+                                              : std::numeric_limits<float>::quiet_NaN());
+  }
+  return gain;
+}
+
+double largestGainReduction(const std::vector<float>& gain) {
+  float low = HUGE_VALF, high = -HUGE_VALF;
+  for (const float g : gain) {
+    if (!std::isnan(g)) {
+      low = std::min(low, g);
+      high = std::max(high, g);
+    }
+  }
+  return high >= low ? static_cast<double>(high - low) : 0.0;
+}

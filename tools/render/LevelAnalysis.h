@@ -30,3 +30,9 @@ LoudnessAndPeak measureLoudnessAndPeak(const float* frames, std::size_t count, i
                                        int sampleRate);
 
 double toDb(double linear); // -inf for 0
+
+// Output over input in dB for each 50 ms (from the two envelopes, which line up), NaN where
+// the input is more than 40 dB below its peak and a ratio would measure noise.
+std::vector<float> gainOverTime(const LevelAnalysis& input, const LevelAnalysis& output);
+// The deepest dip of that gain below its highest value: how far the dynamics went down.
+double largestGainReduction(const std::vector<float>& gain);
