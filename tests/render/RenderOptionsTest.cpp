@@ -18,9 +18,9 @@ TEST(RenderOptions, ValuesGoWithSpaceOrEqualsAndSettingsKeepTheirOrder) {
   EXPECT_EQ(o.program, "Mastering 1");
   ASSERT_EQ(o.settings.size(), 2u);
   EXPECT_EQ(o.settings[0].name, "ThrLim");
-  EXPECT_EQ(o.settings[0].value, 20.0f);
+  EXPECT_EQ(o.settings[0].value, "20");
   EXPECT_EQ(o.settings[1].name, "Ratio");
-  EXPECT_EQ(o.settings[1].value, 6.0f);
+  EXPECT_EQ(o.settings[1].value, "6");
   EXPECT_EQ(o.blockSize, 256);
   EXPECT_EQ(o.format, "flac");
   EXPECT_EQ(o.input, "in");

@@ -1,5 +1,6 @@
 #include "Options.h"
 
+#include "AudioFormat.h"
 #include "RenderError.h"
 
 #include <charconv>
@@ -10,35 +11,51 @@ namespace {
 
 constexpr long kMaxBlockSize = 65536;
 
-const char kUsage[] =
+const char kUsageHead[] =
     "usage: zembrac-render [options] INPUT OUTPUT\n"
     "       zembrac-render --list [--plugin PATH] [--program P] [--set NAME=VALUE]...\n"
     "\n"
-    "Renders INPUT (mono or stereo; WAV, FLAC, AIFF, ...) through a VST 2.4 plug-in into\n"
-    "OUTPUT, with the plug-in's latency removed: OUTPUT lines up with INPUT sample for sample\n"
-    "and has the same length. Then prints peaks, true peaks and loudness of both files.\n"
+    "Renders INPUT (mono or stereo) through a VST 2.4 plug-in into OUTPUT, with the plug-in's\n"
+    "latency removed: OUTPUT lines up with INPUT sample for sample and has the same length.\n"
+    "Then prints peaks, true peaks and loudness of INPUT and of the OUTPUT file as written.\n"
+    "'-' as INPUT reads standard input, '-' as OUTPUT writes standard output.\n"
     "\n"
     "options:\n"
-    "  --plugin PATH      the plug-in library (default: the Zembrac library beside this program)\n"
+    "  --plugin PATH      the plug-in library (default: zembrac.so beside this program, or in\n"
+    "                     ../lib/vst from it)\n"
     "  --program P        program number (from 0) or name, chosen before any --set\n"
-    "  --set NAME=VALUE   parameter by the name the plug-in reports; VALUE goes to setParameter\n"
-    "                     unchanged. Zembrac takes natural values (steps, e.g. ThrComp=24 is\n"
-    "                     -12 dB) and reads a value strictly between 0 and 1 as normalized.\n"
+    "  --set NAME=VALUE   parameter by the name the plug-in reports, VALUE as the plug-in shows\n"
+    "                     it: ThrLim=-3 or -3dB, Ratio=4 or 4:1, Release=250ms, Soft=on/off.\n"
+    "                     A value between steps takes the nearest one; --list shows the ranges.\n"
+    "                     Parameters whose texts are not numbers take normalized 0..1.\n"
     "                     Repeatable; applied in order\n"
+    "  --set-raw I=VALUE  send VALUE to setParameter of parameter number I unchanged (after\n"
+    "                     every --set)\n"
     "  --block N          frames per processing block (default 512, at most 65536)\n"
-    "  --format F         output format: wav, flac, aiff, caf, w64 or ogg (default: OUTPUT's\n"
-    "                     extension when it names one, else the input's format)\n"
-    "  --list             print the plug-in's identity, parameters and programs, then stop\n"
-    "  --progress         show a progress bar (default: when standard error is a terminal)\n"
+    "  --format F         output format (default: OUTPUT's extension; for '-' or a name without\n"
+    "                     extension, the input's format): ";
+const char kUsageTail[] =
+    "  -b, --bits B       output samples: 16, 24, 32 (integer) or float (default: the input's);\n"
+    "                     integers are rounded to nearest and clip at full scale. No dither is\n"
+    "                     added; Zembrac's Dither switch is the one for 16-bit delivery\n"
+    "  --quality Q        ogg, opus and mp3 output: 0 (smallest) to 10 (best)\n"
+    "  -y, --overwrite    replace an existing OUTPUT (atomically, keeping its permissions)\n"
+    "  --list             print the plug-in's identity, parameters with their ranges and\n"
+    "                     programs, then stop\n"
+    "  --progress         show progress (default: when standard error is a terminal)\n"
     "  --no-progress      never show it\n"
     "  --no-levels        skip the peak and loudness measurement (faster; for benchmarks)\n"
+    "  -q, --quiet        print only warnings and errors\n"
+    "  -V, --version      print the version\n"
     "  -h, --help         print this text\n"
     "\n"
-    "Exit status: 0 on success, 2 on any error (no output file is left behind).\n";
+    "Exit status: 0 on success (also when samples clip: a warning says so), 2 on any error\n"
+    "(no output file is left behind and an existing one is kept).\n";
 
 bool takesValue(const std::string& name) {
-  return name == "--plugin" || name == "--program" || name == "--set" || name == "--block" ||
-         name == "--format";
+  return name == "--plugin" || name == "--program" || name == "--set" || name == "--set-raw" ||
+         name == "--block" || name == "--format" || name == "-b" || name == "--bits" ||
+         name == "--quality";
 }
 
 ParameterSetting parseSetting(const std::string& text) {
@@ -47,16 +64,27 @@ ParameterSetting parseSetting(const std::string& text) {
     throw RenderError("--set '" + text + "': expected NAME=VALUE");
   }
   const std::string_view name = trimmed(std::string_view(text).substr(0, eq));
-  const std::string_view valueText = trimmed(std::string_view(text).substr(eq + 1));
+  const std::string_view value = trimmed(std::string_view(text).substr(eq + 1));
   if (name.empty()) {
     throw RenderError("--set '" + text + "': the parameter name is empty");
   }
-  const auto value = parseNumber(valueText);
-  if (!value || std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max())) {
-    throw RenderError("--set '" + text + "': '" + std::string(valueText) +
-                      "' is not a finite number");
+  if (value.empty()) {
+    throw RenderError("--set '" + text + "': no value for " + std::string(name));
   }
-  return ParameterSetting{std::string(name), static_cast<float>(*value)};
+  return ParameterSetting{std::string(name), std::string(value)};
+}
+
+RawSetting parseRawSetting(const std::string& text) {
+  const auto eq = text.find('=');
+  const auto index = parseInteger(trimmed(std::string_view(text).substr(0, eq)));
+  if (eq == std::string::npos || !index || *index < 0 || *index > 0x7FFFFFFF) {
+    throw RenderError("--set-raw '" + text + "': expected INDEX=VALUE with INDEX from 0");
+  }
+  const auto value = parseNumber(trimmed(std::string_view(text).substr(eq + 1)));
+  if (!value || std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max())) {
+    throw RenderError("--set-raw '" + text + "': the value is not a finite number");
+  }
+  return RawSetting{static_cast<int>(*index), static_cast<float>(*value)};
 }
 
 void applyOption(Options& options, const std::string& name, const std::string& value) {
@@ -69,6 +97,8 @@ void applyOption(Options& options, const std::string& name, const std::string& v
     options.program = std::string(trimmed(value));
   } else if (name == "--set") {
     options.settings.push_back(parseSetting(value));
+  } else if (name == "--set-raw") {
+    options.rawSettings.push_back(parseRawSetting(value));
   } else if (name == "--block") {
     const auto n = parseInteger(value);
     if (!n || *n < 1 || *n > kMaxBlockSize) {
@@ -77,6 +107,17 @@ void applyOption(Options& options, const std::string& name, const std::string& v
     options.blockSize = static_cast<int>(*n);
   } else if (name == "--format") {
     options.format = value;
+  } else if (name == "-b" || name == "--bits") {
+    if (value != "16" && value != "24" && value != "32" && value != "float") {
+      throw RenderError(name + " '" + value + "': expected 16, 24, 32 or float");
+    }
+    options.bits = value;
+  } else if (name == "--quality") {
+    const auto q = parseNumber(value);
+    if (!q || *q < 0.0 || *q > 10.0) {
+      throw RenderError("--quality '" + value + "': expected a number from 0 to 10");
+    }
+    options.quality = *q;
   }
 }
 
@@ -131,6 +172,12 @@ Options parseOptions(const std::vector<std::string>& args) {
       onlyPositional = true;
     } else if (arg == "-h" || arg == "--help") {
       options.help = true;
+    } else if (arg == "-V" || arg == "--version") {
+      options.version = true;
+    } else if (arg == "-q" || arg == "--quiet") {
+      options.quiet = true;
+    } else if (arg == "-y" || arg == "--overwrite") {
+      options.overwrite = true;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--no-levels") {
@@ -154,13 +201,16 @@ Options parseOptions(const std::vector<std::string>& args) {
       applyOption(options, name, value);
     }
   }
-  if (options.help) {
+  if (options.help || options.version) {
     return options;
   }
   const std::size_t wanted = options.list ? 0 : 2;
   if (positional.size() != wanted) {
     throw RenderError(options.list ? "--list takes no INPUT or OUTPUT"
-                                   : "expected INPUT and OUTPUT (see --help)");
+                      : positional.size() > 2
+                          ? "expected one INPUT and one OUTPUT, got " +
+                                std::to_string(positional.size()) + " files (see --help)"
+                          : "expected INPUT and OUTPUT (see --help)");
   }
   if (!options.list) {
     options.input = positional[0];
@@ -169,4 +219,4 @@ Options parseOptions(const std::vector<std::string>& args) {
   return options;
 }
 
-const char* usageText() { return kUsage; }
+std::string usageText() { return kUsageHead + supportedFormatNames() + "\n" + kUsageTail; }

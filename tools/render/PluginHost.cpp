@@ -20,7 +20,8 @@ constexpr char kHostVendor[] = "Zembrac";
 constexpr char kHostProduct[] = "zembrac-render";
 constexpr VstIntPtr kHostVersion = 1;
 
-PluginHost* liveHost = nullptr;
+// Every instance in the process runs at the same rate and block size, so the callback can
+// answer for all of them from here.
 float liveSampleRate = 44100.0f;
 int liveBlockSize = 512;
 
@@ -69,9 +70,6 @@ VstIntPtr PluginHost::hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPt
 }
 
 PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
-  if (liveHost != nullptr) {
-    throw RenderError("only one plug-in can be loaded at a time");
-  }
   // dlopen searches the library path for a bare name; a file of that name here comes first.
   const bool bareLocal =
       libraryPath.find('/') == std::string::npos && access(libraryPath.c_str(), F_OK) == 0;
@@ -86,12 +84,10 @@ PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
     dlclose(library_);
     throw RenderError("'" + libraryPath + "' is not a VST 2.4 plug-in (no VSTPluginMain)");
   }
-  liveHost = this;
   effect_ = entry(&PluginHost::hostCallback);
   if (effect_ == nullptr || effect_->magic != kEffectMagic || effect_->dispatcher == nullptr) {
     const bool declined = effect_ == nullptr;
     effect_ = nullptr;
-    liveHost = nullptr;
     dlclose(library_);
     throw RenderError("plug-in '" + libraryPath + "' " +
                       (declined ? "declined to load" : "returned an invalid record"));
@@ -100,7 +96,6 @@ PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
       effect_->numOutputs < 1) {
     dispatch(effClose);
     effect_ = nullptr;
-    liveHost = nullptr;
     dlclose(library_);
     throw RenderError("plug-in '" + libraryPath + "' has no 32-bit processReplacing output");
   }
@@ -113,7 +108,6 @@ PluginHost::~PluginHost() {
     dispatch(effMainsChanged, 0, 0);
   }
   dispatch(effClose);
-  liveHost = nullptr;
   dlclose(library_);
 }
 
@@ -178,6 +172,8 @@ int PluginHost::findParameter(const std::string& name) const {
 void PluginHost::setParameter(int index, float value) {
   effect_->setParameter(effect_, index, value);
 }
+
+float PluginHost::parameterValue(int index) const { return effect_->getParameter(effect_, index); }
 
 int PluginHost::currentProgram() const { return static_cast<int>(dispatch(effGetProgram)); }
 

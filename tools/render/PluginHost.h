@@ -1,5 +1,6 @@
-// Loads a VST 2.4 library and drives its record the way a host does. One per process: the
-// host callback is a plain function and answers from the one live host.
+// Loads a VST 2.4 library and drives its record the way a host does. Several instances may
+// live at once (one renders, one is swept to read parameter ranges); the host callback
+// answers all of them with the last sample rate and block size set.
 #pragma once
 
 #include "VstAbi.h"
@@ -41,6 +42,7 @@ public:
   // Index of the parameter with that name (exact match first, then ignoring case), or -1.
   int findParameter(const std::string& name) const;
   void setParameter(int index, float value);
+  float parameterValue(int index) const; // getParameter
 
   int programCount() const { return effect_->numPrograms; }
   int currentProgram() const;
