@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <dlfcn.h>
+#include <map>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -19,11 +21,21 @@ constexpr std::size_t kTextBuffer = 256;
 constexpr char kHostVendor[] = "Zembrac";
 constexpr char kHostProduct[] = "zembrac-render";
 constexpr VstIntPtr kHostVersion = 1;
+constexpr float kDefaultSampleRate = 44100.0f;
+constexpr int kDefaultBlockSize = 512;
 
-// Every instance in the process runs at the same rate and block size, so the callback can
-// answer for all of them from here.
-float liveSampleRate = 44100.0f;
-int liveBlockSize = 512;
+// Instances render different files on different threads at once, so the callback answers
+// each from its own host: found by its record, or, while the entry point is still making
+// the record, as the host this thread is constructing.
+std::mutex hostsMutex;
+std::map<const AEffect*, const PluginHost*> hosts;
+thread_local const PluginHost* constructing = nullptr;
+
+const PluginHost* hostOf(const AEffect* effect) {
+  const std::lock_guard<std::mutex> lock(hostsMutex);
+  const auto found = hosts.find(effect);
+  return found != hosts.end() ? found->second : constructing;
+}
 
 bool equalIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -48,15 +60,18 @@ int findName(const std::vector<std::string>& names, const std::string& wanted) {
 
 } // namespace
 
-VstIntPtr PluginHost::hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
+VstIntPtr PluginHost::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
                                    float) {
+  const PluginHost* host = opcode == audioMasterGetSampleRate || opcode == audioMasterGetBlockSize
+                               ? hostOf(effect)
+                               : nullptr;
   switch (opcode) {
   case audioMasterVersion:
     return kVstVersion;
   case audioMasterGetSampleRate:
-    return static_cast<VstIntPtr>(liveSampleRate);
+    return static_cast<VstIntPtr>(host ? host->sampleRate_ : kDefaultSampleRate);
   case audioMasterGetBlockSize:
-    return liveBlockSize;
+    return host ? host->blockSize_ : kDefaultBlockSize;
   case audioMasterGetVendorString:
     return writeHostText(static_cast<char*>(ptr), kHostVendor, kVstMaxVendorStrLen) ? 1 : 0;
   case audioMasterGetProductString:
@@ -84,7 +99,9 @@ PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
     dlclose(library_);
     throw RenderError("'" + libraryPath + "' is not a VST 2.4 plug-in (no VSTPluginMain)");
   }
+  constructing = this;
   effect_ = entry(&PluginHost::hostCallback);
+  constructing = nullptr;
   if (effect_ == nullptr || effect_->magic != kEffectMagic || effect_->dispatcher == nullptr) {
     const bool declined = effect_ == nullptr;
     effect_ = nullptr;
@@ -100,6 +117,10 @@ PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
     throw RenderError("plug-in '" + libraryPath + "' has no 32-bit processReplacing output");
   }
   channelSlots_ = std::max({2, effect_->numInputs, effect_->numOutputs});
+  {
+    const std::lock_guard<std::mutex> lock(hostsMutex);
+    hosts[effect_] = this;
+  }
   dispatch(effOpen);
 }
 
@@ -108,6 +129,10 @@ PluginHost::~PluginHost() {
     dispatch(effMainsChanged, 0, 0);
   }
   dispatch(effClose);
+  {
+    const std::lock_guard<std::mutex> lock(hostsMutex);
+    hosts.erase(effect_);
+  }
   dlclose(library_);
 }
 
@@ -137,12 +162,12 @@ PluginIdentity PluginHost::identity() const {
 }
 
 void PluginHost::setSampleRate(float sampleRate) {
-  liveSampleRate = sampleRate;
+  sampleRate_ = sampleRate;
   dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
 }
 
 void PluginHost::setBlockSize(int blockSize) {
-  liveBlockSize = blockSize;
+  blockSize_ = blockSize;
   dispatch(effSetBlockSize, 0, blockSize);
 }
 

@@ -1,6 +1,7 @@
 // Loads a VST 2.4 library and drives its record the way a host does. Several instances may
-// live at once (one renders, one is swept to read parameter ranges); the host callback
-// answers all of them with the last sample rate and block size set.
+// live at once, on several threads (one renders, one is swept to read parameter ranges; a
+// batch has a pair per file in flight); the host callback answers each with its own sample
+// rate and block size. One instance is driven by one thread at a time.
 #pragma once
 
 #include "VstAbi.h"
@@ -70,4 +71,6 @@ private:
   AEffect* effect_ = nullptr;
   int channelSlots_ = 2;
   bool mainsOn_ = false;
+  float sampleRate_ = 44100.0f; // what the host callback answers this instance
+  int blockSize_ = 512;
 };
