@@ -69,6 +69,7 @@ std::vector<Field> fieldsOf(const FileRecord& r) {
   f.push_back({"latency_samples", ok ? std::to_string(r.latency) : ""});
   f.push_back({"max_gain_reduction_db", ok ? number(r.maxGainReductionDb, 2) : ""});
   f.push_back({"clipped_samples", ok ? std::to_string(r.clippedSamples) : ""});
+  f.push_back({"duration_seconds", ok ? number(r.durationSeconds, 3) : ""});
   f.push_back({"seconds", number(r.seconds, 3)});
   return f;
 }

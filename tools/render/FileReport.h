@@ -22,7 +22,8 @@ struct FileRecord {
   int latency = 0;
   double maxGainReductionDb = 0.0;
   long long clippedSamples = 0;
-  double seconds = 0.0;
+  double durationSeconds = 0.0; // of the audio
+  double seconds = 0.0;         // taken to render it
 };
 
 // The format follows the extension: .json or .csv. Throws RenderError for any other.

@@ -11,8 +11,12 @@ namespace {
 
 constexpr long kMaxBlockSize = 65536;
 
+constexpr double kDefaultCeiling = -1.0;
+constexpr long kMaxJobs = 256;
+
 const char kUsageHead[] =
     "usage: zembrac-render [options] INPUT OUTPUT\n"
+    "       zembrac-render [options] -o DIR INPUT...\n"
     "       zembrac-render --list [--plugin PATH] [--program P] [--set NAME=VALUE]...\n"
     "\n"
     "Renders INPUT (mono or stereo) through a VST 2.4 plug-in into OUTPUT, with the plug-in's\n"
@@ -40,6 +44,21 @@ const char kUsageTail[] =
     "                     added; Zembrac's Dither switch is the one for 16-bit delivery\n"
     "  --quality Q        ogg, opus and mp3 output: 0 (smallest) to 10 (best)\n"
     "  -y, --overwrite    replace an existing OUTPUT (atomically, keeping its permissions)\n"
+    "  --target-lufs L    master to L LUFS integrated loudness (ITU-R BS.1770): each try\n"
+    "                     renders the whole file at one input gain (in front of the\n"
+    "                     plug-in); an output trim (0 dB or less, after it) sets the\n"
+    "                     loudness. The least input gain that lets the true-peak ceiling\n"
+    "                     hold at L is searched, between 0 and +24 dB\n"
+    "  --true-peak C      true-peak ceiling in dBTP (default -1 with --target-lufs); alone,\n"
+    "                     only the trim lowers the output under it\n"
+    "  --best-effort      when the target is out of reach, render the closest result under\n"
+    "                     the ceiling and say how far off it is (default: error, exit 2)\n"
+    "  -o, --output-dir DIR  render every INPUT into DIR under its own name (the extension\n"
+    "                     of --format when given); -y applies per file\n"
+    "  -j, --jobs N       files rendered at a time (default: one per core)\n"
+    "  --report FILE      one record per file, as JSON (FILE.json) or CSV (FILE.csv)\n"
+    "  --plot PNG|DIR     draw levels, gain and loudness over time: a PNG for one file, a\n"
+    "                     directory (one NAME.png each) for a batch\n"
     "  --list             print the plug-in's identity, parameters with their ranges and\n"
     "                     programs, then stop\n"
     "  --progress         show progress (default: when standard error is a terminal)\n"
@@ -50,12 +69,25 @@ const char kUsageTail[] =
     "  -h, --help         print this text\n"
     "\n"
     "Exit status: 0 on success (also when samples clip: a warning says so), 2 on any error\n"
-    "(no output file is left behind and an existing one is kept).\n";
+    "(no output file is left behind and an existing one is kept); a batch renders every file\n"
+    "it can and exits 2 when any failed.\n";
 
 bool takesValue(const std::string& name) {
   return name == "--plugin" || name == "--program" || name == "--set" || name == "--set-raw" ||
          name == "--block" || name == "--format" || name == "-b" || name == "--bits" ||
-         name == "--quality";
+         name == "--quality" || name == "--target-lufs" || name == "--true-peak" || name == "-o" ||
+         name == "--output-dir" || name == "-j" || name == "--jobs" || name == "--report" ||
+         name == "--plot";
+}
+
+double levelValue(const std::string& name, const std::string& value, double low, double high) {
+  const auto v = parseNumber(value);
+  if (!v || *v < low || *v > high) {
+    throw RenderError(name + " '" + value + "': expected a number from " +
+                      std::to_string(static_cast<int>(low)) + " to " +
+                      std::to_string(static_cast<int>(high)));
+  }
+  return *v;
 }
 
 ParameterSetting parseSetting(const std::string& text) {
@@ -112,6 +144,25 @@ void applyOption(Options& options, const std::string& name, const std::string& v
       throw RenderError(name + " '" + value + "': expected 16, 24, 32 or float");
     }
     options.bits = value;
+  } else if (name == "--target-lufs") {
+    options.targetLufs = levelValue(name, value, -70.0, 0.0);
+  } else if (name == "--true-peak") {
+    options.truePeakDbtp = levelValue(name, value, -60.0, 0.0);
+  } else if (name == "-o" || name == "--output-dir") {
+    if (value.empty()) {
+      throw RenderError(name + ": the directory is empty");
+    }
+    options.outputDir = value;
+  } else if (name == "-j" || name == "--jobs") {
+    const auto n = parseInteger(value);
+    if (!n || *n < 1 || *n > kMaxJobs) {
+      throw RenderError(name + " '" + value + "': expected a whole number from 1 to 256");
+    }
+    options.jobs = static_cast<int>(*n);
+  } else if (name == "--report") {
+    options.reportPath = value;
+  } else if (name == "--plot") {
+    options.plotPath = value;
   } else if (name == "--quality") {
     const auto q = parseNumber(value);
     if (!q || *q < 0.0 || *q > 10.0) {
@@ -178,6 +229,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.quiet = true;
     } else if (arg == "-y" || arg == "--overwrite") {
       options.overwrite = true;
+    } else if (arg == "--best-effort") {
+      options.bestEffort = true;
     } else if (arg == "--list") {
       options.list = true;
     } else if (arg == "--no-levels") {
@@ -204,17 +257,38 @@ Options parseOptions(const std::vector<std::string>& args) {
   if (options.help || options.version) {
     return options;
   }
-  const std::size_t wanted = options.list ? 0 : 2;
-  if (positional.size() != wanted) {
-    throw RenderError(options.list ? "--list takes no INPUT or OUTPUT"
-                      : positional.size() > 2
-                          ? "expected one INPUT and one OUTPUT, got " +
-                                std::to_string(positional.size()) + " files (see --help)"
-                          : "expected INPUT and OUTPUT (see --help)");
+  if (!options.outputDir.empty()) {
+    if (options.list || positional.empty()) {
+      throw RenderError(options.list ? "--list takes no -o" : "-o DIR needs at least one INPUT");
+    }
+    for (const auto& input : positional) {
+      if (input == kStdStream) {
+        throw RenderError("a batch (-o DIR) reads files, not standard input");
+      }
+    }
+    options.inputs = positional;
+  } else {
+    const std::size_t wanted = options.list ? 0 : 2;
+    if (positional.size() != wanted) {
+      throw RenderError(options.list            ? "--list takes no INPUT or OUTPUT"
+                        : positional.size() > 2 ? "expected one INPUT and one OUTPUT, got " +
+                                                      std::to_string(positional.size()) +
+                                                      " files (see --help; -o DIR renders several)"
+                                                : "expected INPUT and OUTPUT (see --help)");
+    }
+    if (!options.list) {
+      options.input = positional[0];
+      options.output = positional[1];
+    }
   }
-  if (!options.list) {
-    options.input = positional[0];
-    options.output = positional[1];
+  if (options.targetLufs && !options.truePeakDbtp) {
+    options.truePeakDbtp = kDefaultCeiling;
+  }
+  if (options.bestEffort && !options.targetLufs) {
+    throw RenderError("--best-effort goes with --target-lufs");
+  }
+  if (!options.measureLevels && (!options.reportPath.empty() || !options.plotPath.empty())) {
+    throw RenderError("--no-levels cannot go with --report or --plot, which show the levels");
   }
   return options;
 }

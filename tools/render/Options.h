@@ -37,8 +37,22 @@ struct Options {
   std::optional<double> quality; // lossy formats only: 0 (smallest) .. 10 (best)
   std::optional<bool> progress;  // unset: only when standard error is a terminal
   bool measureLevels = true;
+  std::optional<double> targetLufs;   // --target-lufs
+  std::optional<double> truePeakDbtp; // --true-peak; -1 when only a target is given
+  bool bestEffort = false;
+  std::string outputDir;           // -o DIR: a batch of inputs
+  std::vector<std::string> inputs; // the batch
+  int jobs = 0;                    // files at a time; 0: one per core
+  std::string reportPath;          // .json or .csv
+  std::string plotPath;            // a .png, or for a batch a directory
   std::string input;
   std::string output;
+
+  // The loudness search, a batch, a report or a plot: rendered by runMaster.
+  bool mastering() const {
+    return targetLufs || truePeakDbtp || !outputDir.empty() || !reportPath.empty() ||
+           !plotPath.empty();
+  }
 };
 
 // Throws RenderError naming the option and what is wrong with it.

@@ -2,6 +2,7 @@
 // INPUT into OUTPUT and report on the file written.
 #pragma once
 
+#include "AudioReader.h"
 #include "Options.h"
 
 #include <chrono>
@@ -9,6 +10,7 @@
 #include <string>
 
 class PluginHost;
+class SampleConverter;
 
 // pluginPath: the library to load (options.pluginPath, or the default the caller found).
 // Returns the exit status; throws RenderError for failures.
@@ -23,3 +25,9 @@ std::vector<int> applySettings(PluginHost& host, PluginHost& probe, const Option
                                std::FILE* notes);
 
 std::string versionText();
+
+// The input's tags for the output, with "software" naming this renderer.
+Tags outputTags(const AudioReader& reader);
+// One warning line on standard error when samples clipped (or, in a float file, passed
+// full scale).
+void warnAboutClipping(const SampleConverter& converter, const std::string& output, bool integer);

@@ -28,7 +28,14 @@ double threadCpuSeconds() {
 
 RenderedAudio render(PluginHost& host, AudioReader& reader, int blockSize, bool measureInput,
                      ProgressBar* progress) {
-  const AudioFormat& format = reader.format();
+  return render(
+      host, reader.format(),
+      [&reader](float* frames, std::size_t count) { return reader.read(frames, count); }, blockSize,
+      measureInput, progress);
+}
+
+RenderedAudio render(PluginHost& host, const AudioFormat& format, const FrameSource& source,
+                     int blockSize, bool measureInput, ProgressBar* progress) {
   const auto channels = static_cast<std::size_t>(format.channels);
   const auto block = static_cast<std::size_t>(blockSize);
   const std::size_t chunk = block * std::max<std::size_t>(1, kChunkFrames / block);
@@ -55,7 +62,7 @@ RenderedAudio render(PluginHost& host, AudioReader& reader, int blockSize, bool 
   long long read = 0;
   bool atEnd = false;
   for (;;) {
-    const std::size_t got = atEnd ? 0 : reader.read(readBuffer.data(), chunk);
+    const std::size_t got = atEnd ? 0 : source(readBuffer.data(), chunk);
     atEnd = atEnd || got < chunk;
     const std::size_t pad = atEnd ? std::min(chunk - got, tailLeft) : 0;
     tailLeft -= pad;

@@ -5,10 +5,12 @@
 
 #include "LevelMeter.h"
 
+#include <functional>
 #include <optional>
 #include <vector>
 
 class AudioReader;
+struct AudioFormat;
 class AudioWriter;
 class PluginHost;
 class ProgressBar;
@@ -30,6 +32,10 @@ struct RenderedAudio {
 // measureInput: also meter the input as it is read.
 RenderedAudio render(PluginHost& host, AudioReader& reader, int blockSize, bool measureInput,
                      ProgressBar* progress);
+// Interleaved frames of format into frames; fewer than count only at the end.
+using FrameSource = std::function<std::size_t(float* frames, std::size_t count)>;
+RenderedAudio render(PluginHost& host, const AudioFormat& format, const FrameSource& source,
+                     int blockSize, bool measureInput, ProgressBar* progress);
 
 // Converts the rendered samples with converter and writes them.
 void writeRendered(const RenderedAudio& audio, SampleConverter& converter, AudioWriter& writer,

@@ -1,5 +1,6 @@
 // zembrac-render: renders a sound file through a VST 2.4 plug-in (by default Zembrac).
 #include "AudioWriter.h"
+#include "MasterCommand.h"
 #include "Options.h"
 #include "RenderCommand.h"
 #include "RenderError.h"
@@ -57,7 +58,9 @@ int main(int argc, char** argv) {
     AudioWriter::removeTemporaryOnSignals();
     const std::string plugin =
         options.pluginPath.empty() ? defaultPluginPath() : options.pluginPath;
-    return options.list ? runList(options, plugin) : runRender(options, plugin, started);
+    return options.list          ? runList(options, plugin)
+           : options.mastering() ? runMaster(options, plugin, started)
+                                 : runRender(options, plugin, started);
   } catch (const std::exception& e) {
     std::fflush(stdout);
     std::fprintf(stderr, "zembrac-render: %s\n", e.what());
