@@ -243,8 +243,11 @@ void printLevels(std::FILE* out, const FileRecord& r) {
   };
   std::fprintf(out, "  %-12s %10s %10s\n", "", "input", "output");
   for (const auto& row : rows) {
-    std::fprintf(out, "  %-12s %10s %10s  %s\n", row.name, formatLevel(row.in).c_str(),
-                 formatLevel(row.out).c_str(), row.unit);
+    // A range is a width, not a level: no sign.
+    const bool range = row.unit == std::string("LU");
+    std::fprintf(out, "  %-12s %10s %10s  %s\n", row.name,
+                 (range ? fixed(row.in, 2) : formatLevel(row.in)).c_str(),
+                 (range ? fixed(row.out, 2) : formatLevel(row.out)).c_str(), row.unit);
   }
 }
 
