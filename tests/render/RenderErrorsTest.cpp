@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"value not finite", {"--set", "Ratio=nan"}, "nan"},
                     Failure{"value beyond float", {"--set", "Ratio=1e39"}, "1e39"},
                     Failure{"value missing", {"--set", "Ratio="}, "Ratio"},
+                    Failure{"value below range", {"--set", "ThrLim=-30"}, "-24.0 to 0.0 dB"},
+                    Failure{"value above range", {"--set", "ThrLim=0.5"}, "-24.0 to 0.0 dB"},
                     Failure{"no equals sign", {"--set", "Ratio"}, "NAME=VALUE"},
                     Failure{"block of zero", {"--block", "0"}, "--block"},
                     Failure{"block not a number", {"--block", "5x"}, "5x"},

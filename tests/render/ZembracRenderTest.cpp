@@ -14,7 +14,8 @@ TEST(ZembracList, ShowsIdentityAllParametersAndAllPrograms) {
   const RunResult run = runRenderer({"--list"});
   ASSERT_EQ(run.status, 0) << run.err;
   for (const char* text : {"Zembrac", "HalvaroWeb", "2800", "Mastering", "'HaZm'", "2 in, 2 out",
-                           "Latency     439 samples"}) {
+                           "Latency     439 samples", "-36.0 to 0.0 dB in steps of 0.5",
+                           "0 to 10 ms in steps of 1", "Off or On"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text << " in\n" << run.out;
   }
   const char* names[] = {"Soft",    "Normalize", "Dither",   "Bypass", "ThrComp",
