@@ -143,4 +143,16 @@ TEST(ZembracRender, WithoutLevelsTheSummaryOmitsThemAndTheAudioIsTheSame) {
   EXPECT_EQ(readSound(dir.file("a.wav")).samples, readSound(dir.file("b.wav")).samples);
 }
 
+TEST(ZembracRender, QuietSaysNothingAndProgressShowsTheTimes) {
+  ScratchDir dir;
+  writeSound(dir.file("in.wav"), testSound(2, 20000, 0.5f), kFloatWav);
+  const RunResult quiet = runRenderer({"-q", dir.file("in.wav"), dir.file("a.wav")});
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.out + quiet.err, "");
+  const RunResult shown =
+      runRenderer({"--progress", "--set", "ThrLim=-3.2", dir.file("in.wav"), dir.file("b.wav")});
+  EXPECT_NE(shown.err.find("elapsed"), std::string::npos) << shown.err;
+  EXPECT_NE(shown.err.find("note"), std::string::npos) << shown.err;
+}
+
 } // namespace
