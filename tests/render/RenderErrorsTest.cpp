@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Failure{"block of zero", {"--block", "0"}, "--block"},
                     Failure{"block not a number", {"--block", "5x"}, "5x"},
                     Failure{"unknown format", {"--format", "mp9"}, "mp9"},
+                    Failure{"format refusing the rate", {"--format", "opus"}, "Opus"},
                     Failure{"unknown option", {"--gain", "3"}, "--gain"},
                     Failure{"plug-in missing", {"--plugin", "/nonexistent/x.so"}, "/nonexistent"},
                     Failure{"not a plug-in", {"--plugin", "libc.so.6"}, "VSTPluginMain"}),
