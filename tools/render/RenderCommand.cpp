@@ -68,6 +68,15 @@ void warnAboutClipping(const SampleConverter& converter, const std::string& outp
 
 } // namespace
 
+Tags outputTags(const AudioReader& input) {
+  Tags tags = input.tags();
+  tags.erase(std::remove_if(tags.begin(), tags.end(),
+                            [](const auto& tag) { return tag.first == SF_STR_SOFTWARE; }),
+             tags.end());
+  tags.emplace_back(SF_STR_SOFTWARE, "Zembrac " ZEMBRAC_VERSION " (zembrac-render)");
+  return tags;
+}
+
 std::vector<int> applySettings(PluginHost& host, PluginHost& probe, const Options& options,
                                std::FILE* notes) {
   if (!options.program.empty()) {
@@ -135,12 +144,7 @@ int runRender(const Options& options, const std::string& pluginPath,
       chooseOutputFormat(inputFormat, OutputRequest{options.format, options.bits, options.output});
   AudioWriter writer(options.output, options.input, outputFormat,
                      WriteOptions{options.overwrite, options.quality});
-  Tags tags = reader.tags();
-  tags.erase(std::remove_if(tags.begin(), tags.end(),
-                            [](const auto& tag) { return tag.first == SF_STR_SOFTWARE; }),
-             tags.end());
-  tags.emplace_back(SF_STR_SOFTWARE, "Zembrac " ZEMBRAC_VERSION " (zembrac-render)");
-  writer.setTags(tags);
+  writer.setTags(outputTags(reader));
 
   const bool showProgress = !options.quiet && options.progress.value_or(isatty(STDERR_FILENO) == 1);
   auto progressFor = [&](const char* what, long long total) {

@@ -2,6 +2,7 @@
 // INPUT into OUTPUT and report on the file written.
 #pragma once
 
+#include "AudioReader.h"
 #include "Options.h"
 
 #include <chrono>
@@ -21,5 +22,8 @@ int runRender(const Options& options, const std::string& pluginPath,
 // taken at the nearest step go to notes unless it is null. Returns the parameters set.
 std::vector<int> applySettings(PluginHost& host, PluginHost& probe, const Options& options,
                                std::FILE* notes);
+
+// The input's tags, with "software" naming this program.
+Tags outputTags(const AudioReader& input);
 
 std::string versionText();
