@@ -73,6 +73,9 @@ long long framesInLog(SNDFILE* file, const SF_INFO& info) {
 AudioReader::AudioReader(const std::string& path) : path_(path) {
   if (path == "-") {
     path_ = "standard input";
+    if (isatty(STDIN_FILENO) == 1) {
+      throw RenderError("standard input is a terminal; pipe a sound file into it");
+    }
     memory_ = std::make_unique<MemoryFile>(MemoryFile::readAll(STDIN_FILENO, path_));
   } else {
     struct stat st {};
