@@ -14,7 +14,8 @@ TEST(ZembracList, ShowsIdentityAllParametersAndAllPrograms) {
   const RunResult run = runRenderer({"--list"});
   ASSERT_EQ(run.status, 0) << run.err;
   for (const char* text : {"Zembrac", "HalvaroWeb", "2800", "Mastering", "'HaZm'", "2 in, 2 out",
-                           "Latency     439 samples"}) {
+                           "Latency     439 samples", "-36.0 to 0.0 dB in steps of 0.5",
+                           "0 to 10 ms in steps of 1", "Off or On"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text << " in\n" << run.out;
   }
   const char* names[] = {"Soft",    "Normalize", "Dither",   "Bypass", "ThrComp",
@@ -140,6 +141,18 @@ TEST(ZembracRender, WithoutLevelsTheSummaryOmitsThemAndTheAudioIsTheSame) {
   EXPECT_NE(measured.out.find("Loudness"), std::string::npos);
   EXPECT_EQ(quick.out.find("Loudness"), std::string::npos) << quick.out;
   EXPECT_EQ(readSound(dir.file("a.wav")).samples, readSound(dir.file("b.wav")).samples);
+}
+
+TEST(ZembracRender, QuietSaysNothingAndProgressShowsTheTimes) {
+  ScratchDir dir;
+  writeSound(dir.file("in.wav"), testSound(2, 20000, 0.5f), kFloatWav);
+  const RunResult quiet = runRenderer({"-q", dir.file("in.wav"), dir.file("a.wav")});
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.out + quiet.err, "");
+  const RunResult shown =
+      runRenderer({"--progress", "--set", "ThrLim=-3.2", dir.file("in.wav"), dir.file("b.wav")});
+  EXPECT_NE(shown.err.find("elapsed"), std::string::npos) << shown.err;
+  EXPECT_NE(shown.err.find("note"), std::string::npos) << shown.err;
 }
 
 } // namespace

@@ -48,7 +48,9 @@ const NamedFormat* findFormat(const std::string& name) {
 
 // The table entry of an input's format; null for formats the renderer only reads.
 const NamedFormat* formatOf(int format) {
-  const int major = format & SF_FORMAT_TYPEMASK;
+  // Extensible WAV is written as plain WAV, which holds the same samples.
+  const int major = (format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX ? SF_FORMAT_WAV
+                                                                     : format & SF_FORMAT_TYPEMASK;
   const int subtype = format & SF_FORMAT_SUBMASK;
   for (const auto& f : kFormats) {
     if (f.major == major && (f.lossySubtype == 0 || f.lossySubtype == subtype)) {

@@ -73,6 +73,9 @@ long long framesInLog(SNDFILE* file, const SF_INFO& info) {
 AudioReader::AudioReader(const std::string& path) : path_(path) {
   if (path == "-") {
     path_ = "standard input";
+    if (isatty(STDIN_FILENO) == 1) {
+      throw RenderError("standard input is a terminal; pipe a sound file into it");
+    }
     memory_ = std::make_unique<MemoryFile>(MemoryFile::readAll(STDIN_FILENO, path_));
   } else {
     struct stat st {};
@@ -126,8 +129,12 @@ Tags AudioReader::tags() const {
 
 std::size_t AudioReader::read(float* frames, std::size_t count) {
   const sf_count_t got = sf_readf_float(file_, frames, static_cast<sf_count_t>(count));
-  if (got < 0 || (got == 0 && sf_error(file_) != SF_ERR_NO_ERROR)) {
+  // A decoder that loses its way before the promised end has met a cut-off file: what came
+  // before is the audio there is, and the caller compares its length with headerFrames().
+  const bool cutOff = framesRead_ > 0 && framesRead_ < headerFrames_;
+  if (got < 0 || (got == 0 && sf_error(file_) != SF_ERR_NO_ERROR && !cutOff)) {
     throw RenderError("cannot read '" + path_ + "': " + sf_strerror(file_));
   }
-  return static_cast<std::size_t>(got);
+  framesRead_ += std::max<sf_count_t>(got, 0);
+  return static_cast<std::size_t>(std::max<sf_count_t>(got, 0));
 }

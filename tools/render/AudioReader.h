@@ -43,4 +43,5 @@ private:
   sf_private_tag* file_ = nullptr;
   AudioFormat format_;
   long long headerFrames_ = 0;
+  long long framesRead_ = 0;
 };

@@ -82,9 +82,22 @@ int renameNoReplace(const char* from, const char* to) {
 
 } // namespace
 
+AudioWriter::Temporary::~Temporary() {
+  if (!path.empty() && !keep) {
+    std::remove(path.c_str());
+  }
+  hasPendingTemporary = 0;
+}
+
+void AudioWriter::Closer::operator()(sf_private_tag* file) const { sf_close(file); }
+
 AudioWriter::AudioWriter(const std::string& path, const std::string& inputPath,
                          const AudioFormat& format, const WriteOptions& options)
     : path_(path), target_(path), overwrite_(options.overwrite) {
+  if (options.quality && !isLossy(format.format)) {
+    throw RenderError("--quality: " + describeFormat(format.format) +
+                      " is lossless; only ogg, opus and mp3 output take a quality");
+  }
   SF_INFO info{};
   info.samplerate = format.sampleRate;
   info.channels = format.channels;
@@ -94,7 +107,7 @@ AudioWriter::AudioWriter(const std::string& path, const std::string& inputPath,
       throw RenderError("standard output is a terminal; redirect it to a file or a pipe");
     }
     memory_ = std::make_unique<MemoryFile>();
-    file_ = memory_->open(SFM_WRITE, &info);
+    file_.reset(memory_->open(SFM_WRITE, &info));
   } else {
     target_ = followLinks(path);
     struct stat in {
@@ -111,58 +124,49 @@ AudioWriter::AudioWriter(const std::string& path, const std::string& inputPath,
         throw RenderError("output '" + path + "' exists; give -y to replace it");
       }
     }
-    const std::string dir = directoryOf(target_);
-    const auto slash = target_.find_last_of('/');
-    const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    std::string pattern = dir + "/." + base + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-      throw RenderError("cannot write '" + path + "': " + systemError());
-    }
-    tempPath_ = pattern;
-    setPendingTemporary(tempPath_);
-    if (exists) {
-      // A replaced file keeps its permissions and, where allowed, its owner.
-      fchmod(fd, out.st_mode & 07777);
-      if (fchown(fd, out.st_uid, out.st_gid) != 0) {
-        fchmod(fd, out.st_mode & 0777);
-      }
-    } else {
-      // mkstemp makes the file private; a new output gets the usual permissions.
-      const mode_t mask = umask(0);
-      umask(mask);
-      fchmod(fd, static_cast<mode_t>(0666 & ~mask));
-    }
-    file_ = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
-    if (file_ == nullptr) {
-      ::close(fd);
-    }
+    openFile(info, exists ? &out : nullptr);
   }
-  if (file_ == nullptr) {
-    const std::string why = sf_strerror(nullptr);
+  if (!file_) {
     throw RenderError("cannot write '" + path + "' as " + describeFormat(format.format) + ": " +
-                      why);
+                      sf_strerror(nullptr));
   }
   if (options.quality) {
-    if (!isLossy(format.format)) {
-      throw RenderError("--quality: " + describeFormat(format.format) +
-                        " is lossless; only ogg, opus and mp3 output take a quality");
-    }
     // libsndfile's level runs from 0 (best) to 1 (smallest).
     double level = 1.0 - *options.quality / 10.0;
-    sf_command(file_, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
+    sf_command(file_.get(), SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
   }
 }
 
-AudioWriter::~AudioWriter() {
-  if (file_ != nullptr) {
-    sf_close(file_);
+void AudioWriter::openFile(SF_INFO& info, const struct stat* replaced) {
+  const std::string dir = directoryOf(target_);
+  const auto slash = target_.find_last_of('/');
+  const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+  std::string pattern = dir + "/." + base + ".XXXXXX";
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) {
+    throw RenderError("cannot write '" + path_ + "': " + systemError());
   }
-  if (!committed_ && !tempPath_.empty()) {
-    std::remove(tempPath_.c_str());
+  temporary_.path = pattern;
+  setPendingTemporary(pattern);
+  if (replaced != nullptr) {
+    // A replaced file keeps its permissions and, where allowed, its owner.
+    fchmod(fd, replaced->st_mode & 07777);
+    if (fchown(fd, replaced->st_uid, replaced->st_gid) != 0) {
+      fchmod(fd, replaced->st_mode & 0777);
+    }
+  } else {
+    // mkstemp makes the file private; a new output gets the usual permissions.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, static_cast<mode_t>(0666 & ~mask));
   }
-  hasPendingTemporary = 0;
+  file_.reset(sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE));
+  if (!file_) {
+    ::close(fd);
+  }
 }
+
+AudioWriter::~AudioWriter() = default;
 
 void AudioWriter::removeTemporaryOnSignals() {
   for (const int s : {SIGINT, SIGTERM, SIGHUP}) {
@@ -172,30 +176,29 @@ void AudioWriter::removeTemporaryOnSignals() {
 
 void AudioWriter::setTags(const Tags& tags) {
   for (const auto& [id, text] : tags) {
-    sf_set_string(file_, id, text.c_str());
+    sf_set_string(file_.get(), id, text.c_str());
   }
 }
 
 void AudioWriter::checkWritten(long long wrote, std::size_t count) {
   if (wrote != static_cast<long long>(count)) {
-    throw RenderError("cannot write '" + path_ + "': " + sf_strerror(file_));
+    throw RenderError("cannot write '" + path_ + "': " + sf_strerror(file_.get()));
   }
 }
 
 void AudioWriter::write(const std::int32_t* frames, std::size_t count) {
-  checkWritten(sf_writef_int(file_, frames, static_cast<sf_count_t>(count)), count);
+  checkWritten(sf_writef_int(file_.get(), frames, static_cast<sf_count_t>(count)), count);
 }
 
 void AudioWriter::write(const float* frames, std::size_t count) {
-  checkWritten(sf_writef_float(file_, frames, static_cast<sf_count_t>(count)), count);
+  checkWritten(sf_writef_float(file_.get(), frames, static_cast<sf_count_t>(count)), count);
 }
 
 void AudioWriter::finish() {
-  if (file_ == nullptr) {
+  if (!file_) {
     return;
   }
-  const int status = sf_close(file_);
-  file_ = nullptr;
+  const int status = sf_close(file_.release());
   if (status != 0) {
     throw RenderError("cannot write '" + path_ + "': " + sf_error_number(status));
   }
@@ -207,7 +210,7 @@ std::unique_ptr<AudioReader> AudioWriter::finishAndReadBack() {
     return std::make_unique<AudioReader>(
         "standard output", std::make_unique<MemoryFile>(std::vector<char>(memory_->bytes())));
   }
-  return std::make_unique<AudioReader>(tempPath_);
+  return std::make_unique<AudioReader>(temporary_.path);
 }
 
 void AudioWriter::commit() {
@@ -225,16 +228,16 @@ void AudioWriter::commit() {
       }
       done += static_cast<std::size_t>(n);
     }
-    committed_ = true;
     return;
   }
-  const int status = overwrite_ ? std::rename(tempPath_.c_str(), target_.c_str())
-                                : renameNoReplace(tempPath_.c_str(), target_.c_str());
+  const char* from = temporary_.path.c_str();
+  const int status =
+      overwrite_ ? std::rename(from, target_.c_str()) : renameNoReplace(from, target_.c_str());
   if (status != 0) {
     throw RenderError(errno == EEXIST
                           ? "output '" + path_ + "' appeared while rendering; give -y to replace it"
                           : "cannot write '" + path_ + "': " + systemError());
   }
-  committed_ = true;
+  temporary_.keep = true;
   hasPendingTemporary = 0;
 }

@@ -13,6 +13,8 @@
 #include <string>
 
 struct sf_private_tag;
+struct SF_INFO;
+struct stat;
 class MemoryFile;
 
 struct WriteOptions {
@@ -46,14 +48,29 @@ public:
   static void removeTemporaryOnSignals();
 
 private:
+  // The file being written under its temporary name; removed unless kept, also when the
+  // constructor fails after making it.
+  struct Temporary {
+    std::string path;
+    bool keep = false;
+    Temporary() = default;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary();
+  };
+  struct Closer {
+    void operator()(sf_private_tag* file) const;
+  };
+
+  // A temporary file beside the target; replaced: the file it will replace, if any.
+  void openFile(SF_INFO& info, const struct stat* replaced);
   void finish();
   void checkWritten(long long wrote, std::size_t count);
 
   std::string path_;   // as the user gave it
   std::string target_; // where the bytes land: path_ with symbolic links followed
-  std::string tempPath_;
+  Temporary temporary_;
   std::unique_ptr<MemoryFile> memory_; // standard output
-  sf_private_tag* file_ = nullptr;
+  std::unique_ptr<sf_private_tag, Closer> file_;
   bool overwrite_ = false;
-  bool committed_ = false;
 };

@@ -39,9 +39,13 @@ void chooseProgram(PluginHost& host, PluginHost& probe, const std::string& wante
   probe.setProgram(index);
 }
 
-void prepare(PluginHost& host, float sampleRate, int blockSize) {
-  host.setSampleRate(sampleRate);
-  host.setBlockSize(blockSize);
+// The probe runs at the same rate, since a display may depend on it; it never processes.
+void prepare(PluginHost& host, PluginHost& probe, float sampleRate, int blockSize) {
+  for (PluginHost* instance : {&host, &probe}) {
+    instance->setSampleRate(sampleRate);
+    instance->setBlockSize(blockSize);
+  }
+  host.setMains(true);
 }
 
 std::string seconds(long long frames, int sampleRate) {
@@ -70,6 +74,15 @@ void warnAboutClipping(const SampleConverter& converter, const std::string& outp
 
 Tags outputTags(const AudioReader& reader) {
   Tags tags = reader.tags();
+  tags.erase(std::remove_if(tags.begin(), tags.end(),
+                            [](const auto& tag) { return tag.first == SF_STR_SOFTWARE; }),
+             tags.end());
+  tags.emplace_back(SF_STR_SOFTWARE, "Zembrac " ZEMBRAC_VERSION " (zembrac-render)");
+  return tags;
+}
+
+Tags outputTags(const AudioReader& input) {
+  Tags tags = input.tags();
   tags.erase(std::remove_if(tags.begin(), tags.end(),
                             [](const auto& tag) { return tag.first == SF_STR_SOFTWARE; }),
              tags.end());
@@ -112,8 +125,7 @@ std::vector<int> applySettings(PluginHost& host, PluginHost& probe, const Option
 int runList(const Options& options, const std::string& pluginPath) {
   PluginHost host(pluginPath);
   PluginHost probe(pluginPath);
-  prepare(host, 44100.0f, options.blockSize);
-  host.setMains(true);
+  prepare(host, probe, 44100.0f, options.blockSize);
   const std::vector<std::string> programs = host.programNames();
   applySettings(host, probe, options, options.quiet ? nullptr : stderr);
   std::vector<std::string> ranges;
@@ -134,8 +146,7 @@ int runRender(const Options& options, const std::string& pluginPath,
 
   PluginHost host(pluginPath);
   PluginHost probe(pluginPath);
-  prepare(host, static_cast<float>(inputFormat.sampleRate), options.blockSize);
-  host.setMains(true);
+  prepare(host, probe, static_cast<float>(inputFormat.sampleRate), options.blockSize);
   SummaryContext context;
   context.setParameters = applySettings(host, probe, options, notes);
 

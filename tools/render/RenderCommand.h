@@ -24,6 +24,9 @@ int runRender(const Options& options, const std::string& pluginPath,
 std::vector<int> applySettings(PluginHost& host, PluginHost& probe, const Options& options,
                                std::FILE* notes);
 
+// The input's tags, with "software" naming this program.
+Tags outputTags(const AudioReader& input);
+
 std::string versionText();
 
 // The input's tags for the output, with "software" naming this renderer.

@@ -47,6 +47,11 @@ std::string channelsText(int channels) {
   return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " ch";
 }
 
+// "-3.0 dB", "4.0 : 1": the display with its label, if any.
+std::string shownValue(PluginHost& host, int index) {
+  return std::string(trimmed(host.parameterDisplay(index) + " " + host.parameterLabel(index)));
+}
+
 void printLevelRow(std::FILE* out, const char* what, double in, double result, const char* unit) {
   std::fprintf(out, "  %-12s %10s %10s  %s\n", what, formatLevel(in).c_str(),
                formatLevel(result).c_str(), unit);
@@ -76,9 +81,8 @@ void printListing(std::FILE* out, PluginHost& host, const std::vector<std::strin
   std::fprintf(out, "\nParameters (%d)\n", host.parameterCount());
   std::fprintf(out, "  %5s  %-12s %-14s %s\n", "index", "name", "value", "range");
   for (int i = 0; i < host.parameterCount(); ++i) {
-    const std::string value = host.parameterDisplay(i) + " " + host.parameterLabel(i);
     std::fprintf(out, "  %5d  %-12s %-14s %s\n", i, host.parameterName(i).c_str(),
-                 std::string(trimmed(value)).c_str(),
+                 shownValue(host, i).c_str(),
                  static_cast<std::size_t>(i) < ranges.size()
                      ? ranges[static_cast<std::size_t>(i)].c_str()
                      : "");
@@ -98,8 +102,8 @@ void printSummary(std::FILE* out, PluginHost& host, const AudioFormat& inputForm
                static_cast<long long>(id.vendorVersion), host.currentProgram(),
                host.currentProgramName().c_str());
   for (const int index : context.setParameters) {
-    std::fprintf(out, "  %-10s %s %s\n", host.parameterName(index).c_str(),
-                 host.parameterDisplay(index).c_str(), host.parameterLabel(index).c_str());
+    std::fprintf(out, "  %-10s %s\n", host.parameterName(index).c_str(),
+                 shownValue(host, index).c_str());
   }
   const std::string shape = channelsText(inputFormat.channels) + ", " +
                             std::to_string(inputFormat.sampleRate) + " Hz, " + fixed(seconds, 3) +

@@ -6,8 +6,10 @@
 #include "RenderError.h"
 
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,8 +30,9 @@ std::string defaultPluginPath() {
   std::string dir = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
   dir.erase(dir.find_last_of('/') + 1);
   for (const std::string& candidate : {dir + kPluginFile, dir + "../lib/vst/" + kPluginFile}) {
-    if (isFile(candidate)) {
-      return candidate;
+    char resolved[PATH_MAX];
+    if (isFile(candidate) && realpath(candidate.c_str(), resolved) != nullptr) {
+      return resolved;
     }
   }
   if (dir == ZEMBRAC_BUILD_DIR "/" && isFile(ZEMBRAC_BUILT_PLUGIN)) {
