@@ -130,9 +130,7 @@ void masterFile(const Options& options, const std::string& pluginPath, const std
 
   PluginHost host(pluginPath);
   PluginHost probe(pluginPath);
-  host.setSampleRate(static_cast<float>(format.sampleRate));
-  host.setBlockSize(options.blockSize);
-  host.setMains(true);
+  prepare(host, probe, static_cast<float>(format.sampleRate), options.blockSize);
   applySettings(host, probe, options, nullptr);
 
   AudioFormat outputFormat = format;
@@ -352,6 +350,7 @@ int runMaster(const Options& options, const std::string& pluginPath,
   // The settings are checked, and their notes shown, once; each file gets its own instances.
   PluginHost host(pluginPath);
   PluginHost probe(pluginPath);
+  prepare(host, probe, 44100.0f, options.blockSize);
   const std::vector<int> set =
       applySettings(host, probe, options, options.quiet ? nullptr : stderr);
   const bool batch = !options.outputDir.empty();

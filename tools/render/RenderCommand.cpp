@@ -39,15 +39,6 @@ void chooseProgram(PluginHost& host, PluginHost& probe, const std::string& wante
   probe.setProgram(index);
 }
 
-// The probe runs at the same rate, since a display may depend on it; it never processes.
-void prepare(PluginHost& host, PluginHost& probe, float sampleRate, int blockSize) {
-  for (PluginHost* instance : {&host, &probe}) {
-    instance->setSampleRate(sampleRate);
-    instance->setBlockSize(blockSize);
-  }
-  host.setMains(true);
-}
-
 std::string seconds(long long frames, int sampleRate) {
   char text[64];
   std::snprintf(text, sizeof text, "%.3f s (%lld frames)", static_cast<double>(frames) / sampleRate,
@@ -56,6 +47,15 @@ std::string seconds(long long frames, int sampleRate) {
 }
 
 } // namespace
+
+// The probe runs at the same rate, since a display may depend on it; it never processes.
+void prepare(PluginHost& host, PluginHost& probe, float sampleRate, int blockSize) {
+  for (PluginHost* instance : {&host, &probe}) {
+    instance->setSampleRate(sampleRate);
+    instance->setBlockSize(blockSize);
+  }
+  host.setMains(true);
+}
 
 void warnAboutClipping(const SampleConverter& converter, const std::string& output, bool integer) {
   const std::string peak = formatLevel(20.0 * std::log10(converter.peakBeforeClipping()));
@@ -70,15 +70,6 @@ void warnAboutClipping(const SampleConverter& converter, const std::string& outp
                  "file keeps it, but players and integer formats will clip\n",
                  output.c_str(), peak.c_str());
   }
-}
-
-Tags outputTags(const AudioReader& reader) {
-  Tags tags = reader.tags();
-  tags.erase(std::remove_if(tags.begin(), tags.end(),
-                            [](const auto& tag) { return tag.first == SF_STR_SOFTWARE; }),
-             tags.end());
-  tags.emplace_back(SF_STR_SOFTWARE, "Zembrac " ZEMBRAC_VERSION " (zembrac-render)");
-  return tags;
 }
 
 Tags outputTags(const AudioReader& input) {

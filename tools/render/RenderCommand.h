@@ -18,6 +18,9 @@ int runList(const Options& options, const std::string& pluginPath);
 int runRender(const Options& options, const std::string& pluginPath,
               std::chrono::steady_clock::time_point started);
 
+// Sets both instances to the rate and block size, and switches host on.
+void prepare(PluginHost& host, PluginHost& probe, float sampleRate, int blockSize);
+
 // Chooses --program on host (and on probe, a second instance that mirrors it for reading
 // parameter ranges), then applies every --set and --set-raw in order. Notes about values
 // taken at the nearest step go to notes unless it is null. Returns the parameters set.
@@ -29,8 +32,6 @@ Tags outputTags(const AudioReader& input);
 
 std::string versionText();
 
-// The input's tags for the output, with "software" naming this renderer.
-Tags outputTags(const AudioReader& reader);
 // One warning line on standard error when samples clipped (or, in a float file, passed
 // full scale).
 void warnAboutClipping(const SampleConverter& converter, const std::string& output, bool integer);
