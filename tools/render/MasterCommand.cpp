@@ -29,6 +29,7 @@
 namespace {
 
 constexpr std::size_t kChunk = 65536;
+constexpr double kLoudnessTolerance = 0.1;
 
 float dbToGain(double db) { return static_cast<float>(std::pow(10.0, db / 20.0)); }
 
@@ -113,7 +114,7 @@ std::string subtitle(const PluginHost& host, const FileRecord& r) {
 } // namespace
 
 void masterFile(const Options& options, const std::string& pluginPath, const std::string& plotPath,
-                FileRecord& record) {
+                FileRecord& record, bool showProgress) {
   record.targetLufs = options.targetLufs;
   record.ceilingDbtp = options.truePeakDbtp;
   AudioReader reader(record.input);
@@ -156,7 +157,13 @@ void masterFile(const Options& options, const std::string& pluginPath, const std
         at += n;
         return n;
       };
-      RenderedAudio rendered = render(host, format, source, options.blockSize, false, nullptr);
+      std::unique_ptr<ProgressBar> progress;
+      if (showProgress) {
+        progress = std::make_unique<ProgressBar>(stderr, "input gain " + signedDb(gainDb) + " dB",
+                                                 static_cast<long long>(frames));
+      }
+      RenderedAudio rendered =
+          render(host, format, source, options.blockSize, false, progress.get());
       record.latency = rendered.latency;
       processed = std::move(rendered.samples);
     });
@@ -201,6 +208,18 @@ void masterFile(const Options& options, const std::string& pluginPath, const std
                                format.sampleRate);
   }
   writer.commit();
+  const bool overCeiling = options.truePeakDbtp && record.out.truePeakDb > *options.truePeakDbtp;
+  const bool offTarget =
+      options.targetLufs && record.reached &&
+      !(std::abs(record.out.loudnessLufs - *options.targetLufs) <= kLoudnessTolerance);
+  if (overCeiling || offTarget) {
+    // Only a lossy encoder moves the samples after the search has measured them.
+    std::fprintf(stderr,
+                 "zembrac-render: warning: '%s' as encoded is at %s LUFS with a true peak of %s "
+                 "dBTP, off the goal; a lossless format keeps it\n",
+                 record.output.c_str(), formatLevel(record.out.loudnessLufs).c_str(),
+                 formatLevel(record.out.truePeakDb).c_str());
+  }
   record.clippedSamples = delivery.last->clippedSamples();
   warnAboutClipping(*delivery.last, "'" + record.output + "'", delivery.last->writesIntegers());
   const std::vector<float> gain = gainOverTime(record.in, record.out);
@@ -367,7 +386,9 @@ int runMaster(const Options& options, const std::string& pluginPath,
     FileRecord record;
     record.input = options.input;
     record.output = options.output;
-    masterFile(options, pluginPath, plot, record);
+    const bool showProgress =
+        !options.quiet && options.progress.value_or(isatty(STDERR_FILENO) == 1);
+    masterFile(options, pluginPath, plot, record, showProgress);
     record.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (!options.quiet) {
@@ -397,7 +418,7 @@ int runMaster(const Options& options, const std::string& pluginPath,
             plot = options.plotPath + "/" + stem(baseName(record.output)) + ".png";
             checkNew("plot", plot, options.overwrite);
           }
-          masterFile(options, pluginPath, plot, record);
+          masterFile(options, pluginPath, plot, record, false);
         },
         [&](const FileRecord& record, std::size_t done) {
           if (!options.quiet || !record.error.empty()) {
