@@ -10,9 +10,10 @@
 #include <string>
 
 // Renders record.input into record.output as options say and fills in the record.
-// plotPath: where its picture goes, or empty. Throws RenderError.
+// plotPath: where its picture goes, or empty; showProgress: a bar for each try. Throws
+// RenderError.
 void masterFile(const Options& options, const std::string& pluginPath, const std::string& plotPath,
-                FileRecord& record);
+                FileRecord& record, bool showProgress);
 
 // One file (INPUT OUTPUT) or a batch (-o DIR INPUT...). Returns the exit status.
 int runMaster(const Options& options, const std::string& pluginPath,
