@@ -3,6 +3,7 @@
 #include "RenderError.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <charconv>
@@ -273,4 +274,9 @@ void drawLevelPlot(const std::string& path, const PlotData& d) {
     unlink(temp.c_str());
     throw RenderError("cannot write the plot '" + path + "'");
   }
+}
+
+void releasePlotCaches() {
+  cairo_debug_reset_static_data();
+  FcFini();
 }

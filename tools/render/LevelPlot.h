@@ -24,3 +24,7 @@ constexpr int kPlotHeight = 900;
 
 // A PNG of kPlotWidth x kPlotHeight, written beside path and renamed. Throws RenderError.
 void drawLevelPlot(const std::string& path, const PlotData& data);
+
+// Frees the font caches drawing filled, so leak checkers see a clean exit. Only when no
+// plot is being drawn.
+void releasePlotCaches();

@@ -1,6 +1,7 @@
 #include "MasterCommand.h"
 
 #include "BatchRunner.h"
+#include "LevelPlot.h"
 #include "MasterFile.h"
 #include "PluginHost.h"
 #include "RenderCommand.h"
@@ -227,6 +228,9 @@ int runMaster(const Options& options, const std::string& pluginPath,
     if (!options.quiet) {
       printTable(stdout, records);
     }
+  }
+  if (!options.plotPath.empty()) {
+    releasePlotCaches();
   }
   if (!options.reportPath.empty()) {
     writeReport(options.reportPath, records);
