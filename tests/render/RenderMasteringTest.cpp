@@ -1,5 +1,7 @@
 // zembrac-render's mastering runs as a user starts them: a loudness target under a ceiling,
 // a batch with a broken file, and the report and plots checked against the files on disk.
+#include "Options.h"
+#include "RenderError.h"
 #include "RenderHarness.h"
 #include "TruePeakMeter.h"
 
@@ -128,6 +130,26 @@ TEST(RenderMastering, AnUnreachableTargetFailsUnlessBestEffortAndThenKeepsTheCei
   std::getline(csv, row);
   EXPECT_EQ(std::count(header.begin(), header.end(), ','), std::count(row.begin(), row.end(), ','));
   EXPECT_NE(row.find(",best effort,"), std::string::npos) << row;
+}
+
+TEST(RenderMastering, OptionsTakeABatchAndCheckTheGoal) {
+  const Options batch =
+      parseOptions({"--target-lufs", "-14", "-o", "dir", "-j", "3", "a", "b", "c"});
+  EXPECT_EQ(batch.inputs, (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(batch.truePeakDbtp, -1.0); // the ceiling a target brings
+  EXPECT_EQ(batch.jobs, 3);
+  EXPECT_FALSE(parseOptions({"--true-peak", "-2", "a", "b"}).targetLufs);
+  const std::vector<std::vector<std::string>> refused = {
+      {"--target-lufs", "5", "a", "b"},
+      {"--true-peak", "1", "a", "b"},
+      {"--best-effort", "a", "b"},
+      {"-o", "dir"},
+      {"-o", "dir", "-"},
+      {"-j", "0", "-o", "dir", "a"},
+      {"--report", "r.csv", "--no-levels", "a", "b"}};
+  for (const auto& args : refused) {
+    EXPECT_THROW(parseOptions(args), RenderError) << args[0];
+  }
 }
 
 } // namespace
