@@ -66,13 +66,16 @@ void printLevels(std::FILE* out, const FileRecord& r) {
   }
 }
 
+// "Target  -14.00 LUFS under -1.00 dBTP: reached in 4 tries, ..." or "Ceiling -1.00 dBTP: ...".
 std::string goalText(const FileRecord& r) {
-  std::string s = r.targetLufs ? fixed(*r.targetLufs, 2) + " LUFS under " : std::string();
-  s += fixed(*r.ceilingDbtp, 2) + " dBTP: ";
-  s += r.targetLufs ? (r.reached ? "reached" : "out of reach, closest result") : "held";
-  return s + " in " + std::to_string(r.tries) + (r.tries == 1 ? " try" : " tries") +
-         ", input gain " + signedDb(r.inputGainDb) + " dB, output trim " +
-         signedDb(r.outputTrimDb) + " dB";
+  if (!r.targetLufs) {
+    return "Ceiling " + fixed(*r.ceilingDbtp, 2) + " dBTP: held with an output trim of " +
+           signedDb(r.outputTrimDb) + " dB";
+  }
+  return "Target  " + fixed(*r.targetLufs, 2) + " LUFS under " + fixed(*r.ceilingDbtp, 2) +
+         " dBTP: " + (r.reached ? "reached" : "out of reach, closest result") + " in " +
+         std::to_string(r.tries) + (r.tries == 1 ? " try" : " tries") + ", input gain " +
+         signedDb(r.inputGainDb) + " dB, output trim " + signedDb(r.outputTrimDb) + " dB";
 }
 
 void printFileSummary(std::FILE* out, PluginHost& host, const std::vector<int>& set,
@@ -89,7 +92,7 @@ void printFileSummary(std::FILE* out, PluginHost& host, const std::vector<int>& 
   std::fprintf(out, "Input   %s\nOutput  %s\n", r.input.c_str(), r.output.c_str());
   printLevels(out, r);
   if (r.ceilingDbtp) {
-    std::fprintf(out, "Target  %s\n", goalText(r).c_str());
+    std::fprintf(out, "%s\n", goalText(r).c_str());
   }
   std::fprintf(out, "Gain    down by up to %s dB over the file (output over input)\n",
                fixed(r.maxGainReductionDb, 2).c_str());
