@@ -67,13 +67,26 @@ double interpolate(const float* taps, int finePhase) {
 __attribute__((target_clones("avx2", "default")))
 #endif
 void interpolateBlock(const float* h, const float* x, std::size_t count, float* out) {
-  std::fill(out, out + count, 0.0f);
-  for (std::size_t k = 0; k < kTaps; ++k) {
-    const float w = h[k];
-    const float* in = x + k;
-    for (std::size_t i = 0; i < count; ++i) {
-      out[i] += w * in[i];
+  // A tile of sums stays in registers across all taps.
+  constexpr std::size_t kTile = 32;
+  std::size_t i = 0;
+  for (; i + kTile <= count; i += kTile) {
+    float sum[kTile] = {};
+    for (std::size_t k = 0; k < kTaps; ++k) {
+      const float w = h[k];
+      const float* in = x + i + k;
+      for (std::size_t j = 0; j < kTile; ++j) {
+        sum[j] += w * in[j];
+      }
     }
+    std::copy(sum, sum + kTile, out + i);
+  }
+  for (; i < count; ++i) {
+    float sum = 0.0f;
+    for (std::size_t k = 0; k < kTaps; ++k) {
+      sum += h[k] * x[i + k];
+    }
+    out[i] = sum;
   }
 }
 
@@ -95,9 +108,11 @@ void TruePeakMeter::add(const float* frames, std::size_t count) {
     const std::size_t take = std::min(kBlock, count - done);
     for (std::size_t c = 0; c < n; ++c) {
       auto& s = channels_[c].samples;
+      const std::size_t at = s.size();
+      s.resize(at + take);
       const float* from = frames + done * n + c;
       for (std::size_t i = 0; i < take; ++i) {
-        s.push_back(from[i * n]);
+        s[at + i] = from[i * n];
       }
       measure(channels_[c], take);
     }
