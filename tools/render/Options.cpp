@@ -37,7 +37,8 @@ const char kUsageHead[] =
     "                     every --set)\n"
     "  --block N          frames per processing block (default 512, at most 65536)\n"
     "  --format F         output format (default: OUTPUT's extension; for '-' or a name without\n"
-    "                     extension, the input's format): ";
+    "                     extension, the input's format), one of\n"
+    "                     ";
 const char kUsageTail[] =
     "  -b, --bits B       output samples: 16, 24, 32 (integer) or float (default: the input's);\n"
     "                     integers are rounded to nearest and clip at full scale. No dither is\n"
