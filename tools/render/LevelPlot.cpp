@@ -89,7 +89,8 @@ void drawFrame(cairo_t* cr, const Panel& p, const std::string& title, const std:
     cairo_line_to(cr, p.x + p.w, std::round(p.py(v)) + 0.5);
     cairo_stroke(cr);
     setColour(cr, kText);
-    text(cr, p.x - 8, p.py(v) + 4, (v > 0 ? "+" : "") + fixed(v, 0), 12, 1.0);
+    const double label = std::abs(v) < 1e-9 ? 0.0 : v; // no "-0"
+    text(cr, p.x - 8, p.py(v) + 4, (label > 0 ? "+" : "") + fixed(label, 0), 12, 1.0);
   }
   const double tStep = niceStep(p.seconds, 12);
   for (double t = 0; t <= p.seconds + 1e-9; t += tStep) {
