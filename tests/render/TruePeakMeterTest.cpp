@@ -1,9 +1,12 @@
 // The true-peak meter against tones whose peak is known exactly.
 #include "TruePeakMeter.h"
+#include "TestSignals.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -30,14 +33,56 @@ double readDb(const std::vector<float>& x) {
   return 20 * std::log10(meter.peak());
 }
 
-TEST(TruePeakMeter, ReadsTonesUpTo20kHzWithinATenthOfADb) {
-  for (const int rate : {44100, 48000, 96000}) {
-    for (const double f : {40.0, 997.0, 5512.5, 11025.0, 15000.0, 18000.0, 19500.0, 20000.0}) {
-      for (int k = 0; k < 8; ++k) {
-        const double amplitude = 0.25 + 0.1 * k; // up to 0.95, and over the sample grid's phases
-        const double got = readDb(fadedTone(f, k * 0.39, amplitude, rate));
-        EXPECT_NEAR(got, 20 * std::log10(amplitude), 0.1) << rate << " Hz, tone " << f;
+TEST(TruePeakMeter, ReadsTonesUpTo20kHzWithinTwoHundredthsOfADb) {
+  // Frequencies at small fractions of the rate repeat few sample phases, so each start phase
+  // can put every peak between the samples; the standard meter loses up to 0.44 dB here.
+  struct Tone {
+    int rate, num, den;
+  };
+  for (const Tone t : {Tone{44100, 9, 20}, Tone{44100, 4, 9}, Tone{44100, 2, 5}, Tone{44100, 1, 4},
+                       Tone{48000, 5, 12}, Tone{48000, 2, 5}, Tone{48000, 1, 1000},
+                       Tone{96000, 5, 24}, Tone{96000, 1, 5}}) {
+    const double f = static_cast<double>(t.rate) * t.num / t.den;
+    for (int k = 0; k < 16; ++k) {
+      const double amplitude = 0.25 + 0.045 * k; // up to 0.925
+      const double phase = 2 * M_PI * k / 16 / t.den;
+      const double got = readDb(fadedTone(f, phase, amplitude, t.rate));
+      EXPECT_NEAR(got, 20 * std::log10(amplitude), 0.02) << t.rate << " Hz, tone " << f;
+    }
+  }
+}
+
+TEST(TruePeakMeter, ReadsBeatingTonesUpTo20kHzAsTheirSumPeaks) {
+  // Twelve tones between 16 and 20 kHz, faded in and out: the peak of their sum, found by
+  // evaluating it 64 times a sample (0.002 dB at worst below it), is what a flat interpolator
+  // must read.
+  for (const int rate : {44100, 48000}) {
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+      SignalNoise noise(seed);
+      double f[12], phase[12];
+      for (int i = 0; i < 12; ++i) {
+        f[i] = 18000.0 + 2000.0 * noise.next();
+        phase[i] = M_PI * noise.next();
       }
+      const int frames = 3000, fade = 1000;
+      const auto value = [&](double t) {
+        double sum = 0.0;
+        for (int i = 0; i < 12; ++i) {
+          sum += std::cos(2 * M_PI * f[i] * t / rate + phase[i]);
+        }
+        return 0.05 * std::max(0.0, std::min({1.0, t / fade, (frames - 1 - t) / fade})) * sum;
+      };
+      std::vector<float> x(frames);
+      for (int i = 0; i < frames; ++i) {
+        x[static_cast<std::size_t>(i)] = static_cast<float>(value(i));
+      }
+      double peak = 0.0;
+      for (int i = 0; i < frames * 64; ++i) {
+        peak = std::max(peak, std::abs(value(i / 64.0)));
+      }
+      TruePeakMeter meter(1);
+      meter.add(x.data(), x.size());
+      EXPECT_NEAR(20 * std::log10(meter.peak() / peak), 0.0, 0.02) << rate << " Hz, seed " << seed;
     }
   }
 }
