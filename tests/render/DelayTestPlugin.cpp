@@ -1,8 +1,9 @@
 // A minimal VST 2.4 effect for the renderer's tests: it delays by "Delay" frames (its
 // reported latency), scales by "Gain", and inverts the right side, so alignment and channel
-// routing can be checked exactly. Blocks longer than the block size it was given come out
-// as NaN, so a host that breaks that promise is caught. "Stall" makes processing wait for
-// a signal, so a test can interrupt a render in progress.
+// routing can be checked exactly. Its parameters take normalized values, as most plug-ins'
+// do: Gain 0 to 4 in quarters, Delay 0 to 8192 frames. Blocks longer than the block size it was
+// given come out as NaN, so a host that breaks that promise is caught. "Stall" makes processing
+// wait for a signal, so a test can interrupt a render in progress.
 #include "VstAbi.h"
 
 #include <algorithm>
@@ -17,6 +18,8 @@
 namespace {
 
 constexpr int kMaxDelay = 8192;
+constexpr float kGainSteps = 16.0f;
+constexpr float kGainStep = 0.25f;
 constexpr int kGain = 0;
 constexpr int kDelay = 1;
 constexpr int kStall = 2;
@@ -90,7 +93,11 @@ VstIntPtr dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr valu
     return 0;
   case effGetParamDisplay: {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", index == kGain ? fx->gain : float(fx->delay));
+    if (index == kStall) {
+      std::snprintf(text, sizeof text, "%s", fx->stall ? "On" : "Off");
+    } else {
+      std::snprintf(text, sizeof text, "%g", index == kGain ? fx->gain : float(fx->delay));
+    }
     copyText(ptr, text, kVstMaxParamStrLen);
     return 0;
   }
@@ -120,16 +127,18 @@ VstIntPtr dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr valu
 
 void setParameter(AEffect* e, VstInt32 index, float value) {
   if (index == kGain) {
-    self(e)->gain = value;
+    self(e)->gain = std::floor(value * kGainSteps + 0.5f) * kGainStep;
   } else if (index == kDelay) {
-    self(e)->setDelay(static_cast<int>(value));
+    self(e)->setDelay(static_cast<int>(value * kMaxDelay + 0.5f));
   } else if (index == kStall) {
-    self(e)->stall = value != 0.0f;
+    self(e)->stall = value >= 0.5f;
   }
 }
 
 float getParameter(AEffect* e, VstInt32 index) {
-  return index == kGain ? self(e)->gain : static_cast<float>(self(e)->delay);
+  return index == kGain    ? self(e)->gain / (kGainSteps * kGainStep)
+         : index == kDelay ? static_cast<float>(self(e)->delay) / kMaxDelay
+                           : (self(e)->stall ? 1.0f : 0.0f);
 }
 
 void processReplacing(AEffect* e, float** inputs, float** outputs, VstInt32 frames) {

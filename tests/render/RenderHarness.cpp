@@ -18,13 +18,6 @@ extern char** environ;
 
 namespace {
 
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 void removeTree(const std::string& path) {
   if (DIR* dir = opendir(path.c_str())) {
     while (const dirent* entry = readdir(dir)) {
@@ -42,6 +35,13 @@ void removeTree(const std::string& path) {
 }
 
 } // namespace
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
 
 ScratchDir::ScratchDir() {
   const char* base = std::getenv("TMPDIR");
@@ -70,7 +70,8 @@ std::vector<std::string> ScratchDir::entries() const {
 }
 
 int startRenderer(const std::vector<std::string>& args, const std::string& outPath,
-                  const std::string& errPath, const std::vector<std::string>& extraEnv) {
+                  const std::string& errPath, const std::vector<std::string>& extraEnv,
+                  const std::string& inPath) {
   std::vector<std::string> argStrings{rendererPath()};
   argStrings.insert(argStrings.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -90,7 +91,7 @@ int startRenderer(const std::vector<std::string>& args, const std::string& outPa
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -102,10 +103,10 @@ int startRenderer(const std::vector<std::string>& args, const std::string& outPa
 }
 
 RunResult runRenderer(const std::vector<std::string>& args,
-                      const std::vector<std::string>& extraEnv) {
+                      const std::vector<std::string>& extraEnv, const std::string& inPath) {
   ScratchDir logs;
   const std::string outPath = logs.file("stdout"), errPath = logs.file("stderr");
-  const pid_t pid = startRenderer(args, outPath, errPath, extraEnv);
+  const pid_t pid = startRenderer(args, outPath, errPath, extraEnv, inPath);
   RunResult result;
   if (pid < 0) {
     result.err = "cannot start the renderer";
@@ -114,8 +115,8 @@ RunResult runRenderer(const std::vector<std::string>& args,
   int status = 0;
   waitpid(pid, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = slurp(outPath);
-  result.err = slurp(errPath);
+  result.out = fileBytes(outPath);
+  result.err = fileBytes(errPath);
   return result;
 }
 
@@ -147,6 +148,9 @@ void writeSound(const std::string& path, const Sound& sound, int format) {
   if (file == nullptr) {
     throw std::runtime_error("cannot write " + path + ": " + sf_strerror(nullptr));
   }
+  for (const auto& [id, text] : sound.tags) {
+    sf_set_string(file, id, text.c_str());
+  }
   sf_writef_float(file, sound.samples.data(), sound.frames());
   sf_close(file);
 }
@@ -163,6 +167,11 @@ Sound readSound(const std::string& path) {
   sound.format = info.format;
   sound.samples.resize(static_cast<std::size_t>(info.frames * info.channels));
   sf_readf_float(file, sound.samples.data(), info.frames);
+  for (int id = SF_STR_FIRST; id <= SF_STR_LAST; ++id) {
+    if (const char* text = sf_get_string(file, id)) {
+      sound.tags.emplace_back(id, text);
+    }
+  }
   sf_close(file);
   return sound;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct RunResult {
@@ -10,11 +11,15 @@ struct RunResult {
   std::string err;
 };
 
+// libsndfile string tags by their SF_STR_ number.
+using SoundTags = std::vector<std::pair<int, std::string>>;
+
 struct Sound {
   int sampleRate = 44100;
   int channels = 2;
   int format = 0;             // libsndfile format of the file it was read from
   std::vector<float> samples; // interleaved
+  SoundTags tags;             // written with the sound, and read back
 
   long long frames() const { return static_cast<long long>(samples.size()) / channels; }
   float at(long long frame, int channel) const {
@@ -41,11 +46,16 @@ private:
 // Starts the renderer with standard output and error going to the given files; returns its
 // process id, or -1.
 int startRenderer(const std::vector<std::string>& args, const std::string& outPath,
-                  const std::string& errPath, const std::vector<std::string>& extraEnv = {});
+                  const std::string& errPath, const std::vector<std::string>& extraEnv = {},
+                  const std::string& inPath = "/dev/null");
 
-// Arguments after the program name; extraEnv entries are NAME=VALUE.
+// Arguments after the program name; extraEnv entries are NAME=VALUE; standard input reads
+// inPath.
 RunResult runRenderer(const std::vector<std::string>& args,
-                      const std::vector<std::string>& extraEnv = {});
+                      const std::vector<std::string>& extraEnv = {},
+                      const std::string& inPath = "/dev/null");
+
+std::string fileBytes(const std::string& path);
 
 // Deterministic test material: a few sines plus seeded noise, peaking near peak.
 Sound testSound(int channels, long long frames, float peak, int sampleRate = 44100);

@@ -13,16 +13,23 @@ Options parse(std::vector<std::string> args) { return parseOptions(args); }
 
 TEST(RenderOptions, ValuesGoWithSpaceOrEqualsAndSettingsKeepTheirOrder) {
   const Options o = parse({"--plugin=/x.so", "--program", "Mastering 1", "--set", "ThrLim=20",
-                           "--set=Ratio = 6", "--block", "256", "--format=flac", "in", "out"});
+                           "--set=Ratio = 6", "--block", "256", "--format=flac", "-b", "16",
+                           "--set-raw", "3=0.5", "--quality=7", "-y", "-q", "in", "out"});
   EXPECT_EQ(o.pluginPath, "/x.so");
   EXPECT_EQ(o.program, "Mastering 1");
   ASSERT_EQ(o.settings.size(), 2u);
   EXPECT_EQ(o.settings[0].name, "ThrLim");
-  EXPECT_EQ(o.settings[0].value, 20.0f);
+  EXPECT_EQ(o.settings[0].value, "20");
   EXPECT_EQ(o.settings[1].name, "Ratio");
-  EXPECT_EQ(o.settings[1].value, 6.0f);
+  EXPECT_EQ(o.settings[1].value, "6");
   EXPECT_EQ(o.blockSize, 256);
   EXPECT_EQ(o.format, "flac");
+  EXPECT_EQ(o.bits, "16");
+  ASSERT_EQ(o.rawSettings.size(), 1u);
+  EXPECT_EQ(o.rawSettings[0].index, 3);
+  EXPECT_EQ(o.rawSettings[0].value, 0.5f);
+  EXPECT_EQ(o.quality, 7.0);
+  EXPECT_TRUE(o.overwrite && o.quiet);
   EXPECT_EQ(o.input, "in");
   EXPECT_EQ(o.output, "out");
 }
@@ -40,6 +47,10 @@ TEST(RenderOptions, WrongCountsOfFilesAreRefused) {
   EXPECT_THROW(parse({"--list", "in"}), RenderError);
   EXPECT_NO_THROW(parse({"--list"}));
   EXPECT_TRUE(parse({"--help", "stray"}).help);
+  EXPECT_TRUE(parse({"-V"}).version);
+  const Options pipes = parse({"-", "-"});
+  EXPECT_EQ(pipes.input, "-");
+  EXPECT_EQ(pipes.output, "-");
 }
 
 TEST(RenderOptions, OptionMissingItsValueIsNamed) {
@@ -56,6 +67,15 @@ TEST(RenderOptions, BlockSizeStaysWithinItsRange) {
   EXPECT_EQ(parse({"--block", "65536", "a", "b"}).blockSize, 65536);
   for (const char* bad : {"0", "-5", "65537", "512.0", "", "99999999999999999999"}) {
     EXPECT_THROW(parse({"--block", bad, "a", "b"}), RenderError) << bad;
+  }
+  for (const char* bad : {"8", "20", "double", ""}) {
+    EXPECT_THROW(parse({"--bits", bad, "a", "b"}), RenderError) << bad;
+  }
+  for (const char* bad : {"-1", "10.5", "high"}) {
+    EXPECT_THROW(parse({"--quality", bad, "a", "b"}), RenderError) << bad;
+  }
+  for (const char* bad : {"x=1", "-1=0", "3", "3=nan"}) {
+    EXPECT_THROW(parse({"--set-raw", bad, "a", "b"}), RenderError) << bad;
   }
 }
 

@@ -14,7 +14,8 @@ TEST(ZembracList, ShowsIdentityAllParametersAndAllPrograms) {
   const RunResult run = runRenderer({"--list"});
   ASSERT_EQ(run.status, 0) << run.err;
   for (const char* text : {"Zembrac", "HalvaroWeb", "2800", "Mastering", "'HaZm'", "2 in, 2 out",
-                           "Latency     439 samples"}) {
+                           "Latency     439 samples", "-36.0 to 0.0 dB in steps of 0.5",
+                           "0 to 10 ms in steps of 1", "Off or On"}) {
     EXPECT_NE(run.out.find(text), std::string::npos) << text << " in\n" << run.out;
   }
   const char* names[] = {"Soft",    "Normalize", "Dither",   "Bypass", "ThrComp",
@@ -38,9 +39,9 @@ TEST(ZembracList, ShowsIdentityAllParametersAndAllPrograms) {
 }
 
 TEST(ZembracList, ShowsTheStateAfterProgramAndSettings) {
-  const RunResult run = runRenderer({"--list", "--program", "Violator", "--set", "LookAhead=500"});
+  const RunResult run = runRenderer({"--list", "--program", "Violator", "--set", "LookAhead=5"});
   ASSERT_EQ(run.status, 0) << run.err;
-  // 500 hundredths of a millisecond: 220 slots, 219 frames of latency.
+  // 5 ms, 500 hundredths of a millisecond: 220 slots, 219 frames of latency.
   EXPECT_NE(run.out.find("Latency     219 samples"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("-24.0"), std::string::npos) << "Violator's ThrLim:\n" << run.out;
 }
@@ -88,7 +89,7 @@ TEST(ZembracRender, FormatFollowsTheOptionThenTheExtensionThenTheInput) {
   const Case cases[] = {
       {{"--format", "flac"}, "a.out", SF_FORMAT_FLAC | SF_FORMAT_PCM_24}, // float: 24-bit FLAC
       {{}, "b.aiff", SF_FORMAT_AIFF | SF_FORMAT_FLOAT},                   // subtype kept
-      {{}, "c.sound", kFloatWav},                                         // as the input
+      {{}, "c", kFloatWav},                                               // as the input
       {{"--format", "WAV"}, "d.flac", kFloatWav},                         // option wins
   };
   for (const Case& c : cases) {
@@ -140,6 +141,18 @@ TEST(ZembracRender, WithoutLevelsTheSummaryOmitsThemAndTheAudioIsTheSame) {
   EXPECT_NE(measured.out.find("Loudness"), std::string::npos);
   EXPECT_EQ(quick.out.find("Loudness"), std::string::npos) << quick.out;
   EXPECT_EQ(readSound(dir.file("a.wav")).samples, readSound(dir.file("b.wav")).samples);
+}
+
+TEST(ZembracRender, QuietSaysNothingAndProgressShowsTheTimes) {
+  ScratchDir dir;
+  writeSound(dir.file("in.wav"), testSound(2, 20000, 0.5f), kFloatWav);
+  const RunResult quiet = runRenderer({"-q", dir.file("in.wav"), dir.file("a.wav")});
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.out + quiet.err, "");
+  const RunResult shown =
+      runRenderer({"--progress", "--set", "ThrLim=-3.2", dir.file("in.wav"), dir.file("b.wav")});
+  EXPECT_NE(shown.err.find("elapsed"), std::string::npos) << shown.err;
+  EXPECT_NE(shown.err.find("note"), std::string::npos) << shown.err;
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <dlfcn.h>
+#include <map>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -19,10 +21,21 @@ constexpr std::size_t kTextBuffer = 256;
 constexpr char kHostVendor[] = "Zembrac";
 constexpr char kHostProduct[] = "zembrac-render";
 constexpr VstIntPtr kHostVersion = 1;
+constexpr float kDefaultSampleRate = 44100.0f;
+constexpr int kDefaultBlockSize = 512;
 
-PluginHost* liveHost = nullptr;
-float liveSampleRate = 44100.0f;
-int liveBlockSize = 512;
+// Instances render different files on different threads at once, so the callback answers
+// each from its own host: found by its record, or, while the entry point is still making
+// the record, as the host this thread is constructing.
+std::mutex hostsMutex;
+std::map<const AEffect*, const PluginHost*> hosts;
+thread_local const PluginHost* constructing = nullptr;
+
+const PluginHost* hostOf(const AEffect* effect) {
+  const std::lock_guard<std::mutex> lock(hostsMutex);
+  const auto found = hosts.find(effect);
+  return found != hosts.end() ? found->second : constructing;
+}
 
 bool equalIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -47,15 +60,18 @@ int findName(const std::vector<std::string>& names, const std::string& wanted) {
 
 } // namespace
 
-VstIntPtr PluginHost::hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
+VstIntPtr PluginHost::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr,
                                    float) {
+  const PluginHost* host = opcode == audioMasterGetSampleRate || opcode == audioMasterGetBlockSize
+                               ? hostOf(effect)
+                               : nullptr;
   switch (opcode) {
   case audioMasterVersion:
     return kVstVersion;
   case audioMasterGetSampleRate:
-    return static_cast<VstIntPtr>(liveSampleRate);
+    return static_cast<VstIntPtr>(host ? host->sampleRate_ : kDefaultSampleRate);
   case audioMasterGetBlockSize:
-    return liveBlockSize;
+    return host ? host->blockSize_ : kDefaultBlockSize;
   case audioMasterGetVendorString:
     return writeHostText(static_cast<char*>(ptr), kHostVendor, kVstMaxVendorStrLen) ? 1 : 0;
   case audioMasterGetProductString:
@@ -69,9 +85,6 @@ VstIntPtr PluginHost::hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPt
 }
 
 PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
-  if (liveHost != nullptr) {
-    throw RenderError("only one plug-in can be loaded at a time");
-  }
   // dlopen searches the library path for a bare name; a file of that name here comes first.
   const bool bareLocal =
       libraryPath.find('/') == std::string::npos && access(libraryPath.c_str(), F_OK) == 0;
@@ -86,12 +99,12 @@ PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
     dlclose(library_);
     throw RenderError("'" + libraryPath + "' is not a VST 2.4 plug-in (no VSTPluginMain)");
   }
-  liveHost = this;
+  constructing = this;
   effect_ = entry(&PluginHost::hostCallback);
+  constructing = nullptr;
   if (effect_ == nullptr || effect_->magic != kEffectMagic || effect_->dispatcher == nullptr) {
     const bool declined = effect_ == nullptr;
     effect_ = nullptr;
-    liveHost = nullptr;
     dlclose(library_);
     throw RenderError("plug-in '" + libraryPath + "' " +
                       (declined ? "declined to load" : "returned an invalid record"));
@@ -100,11 +113,14 @@ PluginHost::PluginHost(const std::string& libraryPath) : path_(libraryPath) {
       effect_->numOutputs < 1) {
     dispatch(effClose);
     effect_ = nullptr;
-    liveHost = nullptr;
     dlclose(library_);
     throw RenderError("plug-in '" + libraryPath + "' has no 32-bit processReplacing output");
   }
   channelSlots_ = std::max({2, effect_->numInputs, effect_->numOutputs});
+  {
+    const std::lock_guard<std::mutex> lock(hostsMutex);
+    hosts[effect_] = this;
+  }
   dispatch(effOpen);
 }
 
@@ -113,7 +129,10 @@ PluginHost::~PluginHost() {
     dispatch(effMainsChanged, 0, 0);
   }
   dispatch(effClose);
-  liveHost = nullptr;
+  {
+    const std::lock_guard<std::mutex> lock(hostsMutex);
+    hosts.erase(effect_);
+  }
   dlclose(library_);
 }
 
@@ -143,12 +162,12 @@ PluginIdentity PluginHost::identity() const {
 }
 
 void PluginHost::setSampleRate(float sampleRate) {
-  liveSampleRate = sampleRate;
+  sampleRate_ = sampleRate;
   dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
 }
 
 void PluginHost::setBlockSize(int blockSize) {
-  liveBlockSize = blockSize;
+  blockSize_ = blockSize;
   dispatch(effSetBlockSize, 0, blockSize);
 }
 
@@ -178,6 +197,8 @@ int PluginHost::findParameter(const std::string& name) const {
 void PluginHost::setParameter(int index, float value) {
   effect_->setParameter(effect_, index, value);
 }
+
+float PluginHost::parameterValue(int index) const { return effect_->getParameter(effect_, index); }
 
 int PluginHost::currentProgram() const { return static_cast<int>(dispatch(effGetProgram)); }
 

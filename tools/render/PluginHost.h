@@ -1,5 +1,7 @@
-// Loads a VST 2.4 library and drives its record the way a host does. One per process: the
-// host callback is a plain function and answers from the one live host.
+// Loads a VST 2.4 library and drives its record the way a host does. Several instances may
+// live at once, on several threads (one renders, one is swept to read parameter ranges; a
+// batch has a pair per file in flight); the host callback answers each with its own sample
+// rate and block size. One instance is driven by one thread at a time.
 #pragma once
 
 #include "VstAbi.h"
@@ -41,6 +43,7 @@ public:
   // Index of the parameter with that name (exact match first, then ignoring case), or -1.
   int findParameter(const std::string& name) const;
   void setParameter(int index, float value);
+  float parameterValue(int index) const; // getParameter
 
   int programCount() const { return effect_->numPrograms; }
   int currentProgram() const;
@@ -68,4 +71,6 @@ private:
   AEffect* effect_ = nullptr;
   int channelSlots_ = 2;
   bool mainsOn_ = false;
+  float sampleRate_ = 44100.0f; // what the host callback answers this instance
+  int blockSize_ = 512;
 };

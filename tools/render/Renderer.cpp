@@ -1,12 +1,14 @@
 #include "Renderer.h"
 
-#include "AudioFile.h"
+#include "AudioReader.h"
+#include "AudioWriter.h"
 #include "PluginHost.h"
 #include "ProgressBar.h"
+#include "SampleConverter.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <ctime>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -24,32 +26,43 @@ double threadCpuSeconds() {
 
 } // namespace
 
-RenderResult Renderer::run(AudioReader& reader, AudioWriter& writer, ProgressBar* progress) {
-  const AudioFormat& format = reader.format();
+RenderedAudio render(PluginHost& host, AudioReader& reader, int blockSize, bool measureInput,
+                     ProgressBar* progress) {
+  return render(
+      host, reader.format(),
+      [&reader](float* frames, std::size_t count) { return reader.read(frames, count); }, blockSize,
+      measureInput, progress);
+}
+
+RenderedAudio render(PluginHost& host, const AudioFormat& format, const FrameSource& source,
+                     int blockSize, bool measureInput, ProgressBar* progress) {
   const auto channels = static_cast<std::size_t>(format.channels);
-  const auto block = static_cast<std::size_t>(blockSize_);
+  const auto block = static_cast<std::size_t>(blockSize);
   const std::size_t chunk = block * std::max<std::size_t>(1, kChunkFrames / block);
-  const auto slots = static_cast<std::size_t>(host_.channelSlots());
+  const auto slots = static_cast<std::size_t>(host.channelSlots());
 
   std::vector<std::vector<float>> in(slots, std::vector<float>(chunk, 0.0f));
   std::vector<std::vector<float>> out(slots, std::vector<float>(chunk, 0.0f));
   std::vector<float*> inPtr(slots), outPtr(slots);
-  std::vector<float> readBuffer(chunk * channels), writeBuffer(chunk * channels);
-  std::optional<LevelMeter> inputMeter, outputMeter;
-  if (measureLevels_) {
+  std::vector<float> readBuffer(chunk * channels);
+  std::optional<LevelMeter> inputMeter;
+  if (measureInput) {
     inputMeter.emplace(format.channels, format.sampleRate);
-    outputMeter.emplace(format.channels, format.sampleRate);
   }
   // Mono output is the left side: averaging would also halve the independent dither.
-  const std::size_t right = host_.outputCount() > 1 && channels == 2 ? 1 : 0;
+  const std::size_t right = host.outputCount() > 1 && channels == 2 ? 1 : 0;
 
-  RenderResult result;
-  result.latency = std::max(0, static_cast<int>(host_.latency()));
+  RenderedAudio result;
+  result.channels = format.channels;
+  result.sampleRate = format.sampleRate;
+  result.samples.reserve(static_cast<std::size_t>(std::max(0LL, format.frames)) * channels);
+  result.latency = std::max(0, static_cast<int>(host.latency()));
   auto tailLeft = static_cast<std::size_t>(result.latency);
   auto skipLeft = tailLeft;
+  long long read = 0;
   bool atEnd = false;
   for (;;) {
-    const std::size_t got = atEnd ? 0 : reader.read(readBuffer.data(), chunk);
+    const std::size_t got = atEnd ? 0 : source(readBuffer.data(), chunk);
     atEnd = atEnd || got < chunk;
     const std::size_t pad = atEnd ? std::min(chunk - got, tailLeft) : 0;
     tailLeft -= pad;
@@ -75,31 +88,55 @@ RenderResult Renderer::run(AudioReader& reader, AudioWriter& writer, ProgressBar
         inPtr[c] = in[c].data() + offset;
         outPtr[c] = out[c].data() + offset;
       }
-      host_.process(inPtr.data(), outPtr.data(),
-                    static_cast<int>(std::min(block, frames - offset)));
+      host.process(inPtr.data(), outPtr.data(), static_cast<int>(std::min(block, frames - offset)));
     }
     result.processSeconds += threadCpuSeconds() - start;
 
-    const std::size_t skip = std::min(skipLeft, frames);
-    skipLeft -= skip;
-    std::size_t n = 0;
-    for (std::size_t i = skip; i < frames; ++i, ++n) {
-      writeBuffer[n * channels] = out[0][i];
-      writeBuffer[n * channels + channels - 1] = out[right][i];
+    for (std::size_t i = std::min(skipLeft, frames); i < frames; ++i) {
+      result.samples.push_back(out[0][i]);
+      if (channels == 2) {
+        result.samples.push_back(out[right][i]);
+      }
     }
-    writer.write(writeBuffer.data(), n);
-    if (outputMeter) {
-      outputMeter->add(writeBuffer.data(), n);
-    }
-    result.frames += static_cast<long long>(got);
+    skipLeft -= std::min(skipLeft, frames);
+    read += static_cast<long long>(got);
     if (progress != nullptr) {
-      progress->update(result.frames);
+      progress->update(read);
     }
   }
-  if (measureLevels_) {
-    result.measured = true;
+  if (inputMeter) {
     result.input = inputMeter->levels();
-    result.output = outputMeter->levels();
   }
   return result;
+}
+
+void writeRendered(const RenderedAudio& audio, SampleConverter& converter, AudioWriter& writer,
+                   ProgressBar* progress) {
+  const auto channels = static_cast<std::size_t>(audio.channels);
+  const std::size_t chunk = kChunkFrames * channels;
+  std::vector<std::int32_t> ints(converter.writesIntegers() ? chunk : 0);
+  std::vector<float> floats(converter.writesIntegers() ? 0 : chunk);
+  for (std::size_t done = 0; done < audio.samples.size(); done += chunk) {
+    const std::size_t n = std::min(chunk, audio.samples.size() - done);
+    if (converter.writesIntegers()) {
+      converter.convert(audio.samples.data() + done, n, ints.data());
+      writer.write(ints.data(), n / channels);
+    } else {
+      converter.convert(audio.samples.data() + done, n, floats.data());
+      writer.write(floats.data(), n / channels);
+    }
+    if (progress != nullptr) {
+      progress->update(static_cast<long long>((done + n) / channels));
+    }
+  }
+}
+
+Levels measure(AudioReader& reader) {
+  const AudioFormat& format = reader.format();
+  LevelMeter meter(format.channels, format.sampleRate);
+  std::vector<float> buffer(kChunkFrames * static_cast<std::size_t>(format.channels));
+  while (const std::size_t got = reader.read(buffer.data(), kChunkFrames)) {
+    meter.add(buffer.data(), got);
+  }
+  return meter.levels();
 }

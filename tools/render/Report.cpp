@@ -1,9 +1,11 @@
 #include "Report.h"
 
-#include "AudioFile.h"
+#include "AudioFormat.h"
 #include "Conversions.h"
 #include "PluginHost.h"
 #include "Renderer.h"
+
+#include "Options.h"
 
 #include <charconv>
 #include <cmath>
@@ -46,6 +48,11 @@ std::string channelsText(int channels) {
   return channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " ch";
 }
 
+// "-3.0 dB", "4.0 : 1": the display with its label, if any.
+std::string shownValue(PluginHost& host, int index) {
+  return std::string(trimmed(host.parameterDisplay(index) + " " + host.parameterLabel(index)));
+}
+
 void printLevelRow(std::FILE* out, const char* what, double in, double result, const char* unit) {
   std::fprintf(out, "  %-12s %10s %10s  %s\n", what, formatLevel(in).c_str(),
                formatLevel(result).c_str(), unit);
@@ -60,7 +67,8 @@ std::string formatLevel(double db) {
   return (db > 0.0 ? "+" : "") + fixed(db, 2);
 }
 
-void printListing(std::FILE* out, PluginHost& host, const std::vector<std::string>& programs) {
+void printListing(std::FILE* out, PluginHost& host, const std::vector<std::string>& programs,
+                  const std::vector<std::string>& ranges) {
   const PluginIdentity id = host.identity();
   std::fprintf(out, "Plug-in     %s\n", host.path().c_str());
   std::fprintf(out, "Effect      %s\n", id.effectName.c_str());
@@ -72,10 +80,13 @@ void printListing(std::FILE* out, PluginHost& host, const std::vector<std::strin
   std::fprintf(out, "Channels    %d in, %d out\n", id.inputs, id.outputs);
   std::fprintf(out, "Latency     %d samples\n", static_cast<int>(host.latency()));
   std::fprintf(out, "\nParameters (%d)\n", host.parameterCount());
-  std::fprintf(out, "  %5s  %-12s %-12s %s\n", "index", "name", "display", "label");
+  std::fprintf(out, "  %5s  %-12s %-14s %s\n", "index", "name", "value", "range");
   for (int i = 0; i < host.parameterCount(); ++i) {
-    std::fprintf(out, "  %5d  %-12s %-12s %s\n", i, host.parameterName(i).c_str(),
-                 host.parameterDisplay(i).c_str(), host.parameterLabel(i).c_str());
+    std::fprintf(out, "  %5d  %-12s %-14s %s\n", i, host.parameterName(i).c_str(),
+                 shownValue(host, i).c_str(),
+                 static_cast<std::size_t>(i) < ranges.size()
+                     ? ranges[static_cast<std::size_t>(i)].c_str()
+                     : "");
   }
   std::fprintf(out, "\nPrograms (%d)\n", static_cast<int>(programs.size()));
   for (std::size_t i = 0; i < programs.size(); ++i) {
@@ -84,16 +95,16 @@ void printListing(std::FILE* out, PluginHost& host, const std::vector<std::strin
 }
 
 void printSummary(std::FILE* out, PluginHost& host, const AudioFormat& inputFormat,
-                  const SummaryContext& context, const RenderResult& result) {
+                  const SummaryContext& context, const RenderedAudio& result) {
   const PluginIdentity id = host.identity();
   const double seconds =
-      static_cast<double>(result.frames) / static_cast<double>(inputFormat.sampleRate);
+      static_cast<double>(result.frames()) / static_cast<double>(inputFormat.sampleRate);
   std::fprintf(out, "%s (%s %lld), program %d \"%s\"\n", id.effectName.c_str(), id.vendor.c_str(),
                static_cast<long long>(id.vendorVersion), host.currentProgram(),
                host.currentProgramName().c_str());
   for (const int index : context.setParameters) {
-    std::fprintf(out, "  %-10s %s %s\n", host.parameterName(index).c_str(),
-                 host.parameterDisplay(index).c_str(), host.parameterLabel(index).c_str());
+    std::fprintf(out, "  %-10s %s\n", host.parameterName(index).c_str(),
+                 shownValue(host, index).c_str());
   }
   const std::string shape = channelsText(inputFormat.channels) + ", " +
                             std::to_string(inputFormat.sampleRate) + " Hz, " + fixed(seconds, 3) +
@@ -102,21 +113,23 @@ void printSummary(std::FILE* out, PluginHost& host, const AudioFormat& inputForm
                describeFormat(inputFormat.format).c_str(), shape.c_str());
   std::fprintf(out, "Output  %s (%s, %s)\n", context.output.c_str(),
                describeFormat(context.outputFormat).c_str(), shape.c_str());
-  if (result.measured) {
+  if (result.input && context.outputLevels) {
+    const Levels& in = *result.input;
+    const Levels& written = *context.outputLevels;
     std::fprintf(out, "  %-12s %10s %10s\n", "", "input", "output");
-    printLevelRow(out, "Sample peak", result.input.samplePeakDb, result.output.samplePeakDb,
-                  "dBFS");
-    printLevelRow(out, "True peak", result.input.truePeakDb, result.output.truePeakDb, "dBTP");
-    printLevelRow(out, "Loudness", result.input.loudnessLufs, result.output.loudnessLufs, "LUFS");
+    printLevelRow(out, "Sample peak", in.samplePeakDb, written.samplePeakDb, "dBFS");
+    printLevelRow(out, "True peak", in.truePeakDb, written.truePeakDb, "dBTP");
+    printLevelRow(out, "Loudness", in.loudnessLufs, written.loudnessLufs, "LUFS");
   }
   const double latencyMs =
       samplesToMs(static_cast<double>(result.latency), static_cast<double>(inputFormat.sampleRate));
   std::fprintf(out, "Latency %d samples (%s ms), removed from the start\n", result.latency,
                fixed(latencyMs, 2).c_str());
-  if (result.processSeconds > 0.0 && seconds > 0.0) {
-    std::fprintf(out,
-                 "Speed   %s x real time (%s s of CPU in processReplacing for %s s of audio)\n",
-                 fixed(seconds / result.processSeconds, 1).c_str(),
-                 fixed(result.processSeconds, 4).c_str(), fixed(seconds, 3).c_str());
-  }
+  std::string speed = seconds > 0.0 && context.wallSeconds > 0.0
+                          ? fixed(seconds / context.wallSeconds, 1) + " x real time"
+                          : "";
+  std::fprintf(out, "Time    %s s for %s s of audio%s (%s s of CPU in processReplacing)\n",
+               fixed(context.wallSeconds, 3).c_str(), fixed(seconds, 3).c_str(),
+               speed.empty() ? "" : (", " + speed).c_str(),
+               fixed(result.processSeconds, 4).c_str());
 }
