@@ -35,6 +35,8 @@ public:
   void setProgram(VstInt32 program) override;
   void setProgramName(char* name) override;
   void getProgramName(char* name) override;
+  // Any category: the nine programs are one list.
+  bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
   void getParameterName(VstInt32 index, char* text) override;
@@ -46,7 +48,9 @@ public:
   VstInt32 canDo(char* text) override;
   VstPlugCategory getPlugCategory() override { return kPlugCategMastering; }
 
-  const PresetRecord& program(VstInt32 index) const noexcept { return programs_[static_cast<std::size_t>(index)]; }
+  const PresetRecord& program(VstInt32 index) const noexcept {
+    return programs_[static_cast<std::size_t>(index)];
+  }
 
   // Parameter members (the live values the processor and the editor read).
   RelaxedAtomic<bool> softOn{true};

@@ -24,7 +24,7 @@ struct BlockSettings {
 };
 
 struct BlockResult {
-  bool processed = false;          // false in Bypass and for unusable buffers: nothing changed
+  bool processed = false;          // false in Bypass, unusable buffers: nothing to write back
   float outputGain = 1.0f;         // the output gain at block end
   bool outputGainLowered = false;  // Auto Normalize lowered it during the block
   std::int32_t releaseSamples = 0; // the release length at block end

@@ -3,7 +3,6 @@
 #include "DynamicsConstants.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -70,16 +69,6 @@ BlockSetup BlockSetup::from(const BlockSettings& s) noexcept {
 
 namespace {
 
-// Outputs equal inputs; in-place buffers are left as they are.
-void copyThrough(const float* const* inputs, float* const* outputs, std::int32_t frames) noexcept {
-  const auto bytes = static_cast<std::size_t>(frames) * sizeof(float);
-  for (int ch = 0; ch < 2; ++ch) {
-    if (inputs[ch] != outputs[ch]) {
-      std::memmove(outputs[ch], inputs[ch], bytes);
-    }
-  }
-}
-
 bool usableBuffers(const float* const* inputs, float* const* outputs) noexcept {
   return inputs != nullptr && outputs != nullptr && inputs[0] != nullptr && inputs[1] != nullptr &&
          outputs[0] != nullptr && outputs[1] != nullptr;
@@ -87,17 +76,8 @@ bool usableBuffers(const float* const* inputs, float* const* outputs) noexcept {
 
 } // namespace
 
-bool startBlock(const BlockSettings& settings, const float* const* inputs, float* const* outputs,
-                std::int32_t sampleFrames, std::int32_t& frames) noexcept {
+bool startBlock(const float* const* inputs, float* const* outputs, std::int32_t sampleFrames,
+                std::int32_t& frames) noexcept {
   frames = sampleFrames < 0 ? 0 : sampleFrames;
-  if (frames > 0 && !usableBuffers(inputs, outputs)) {
-    return false;
-  }
-  if (settings.bypassOn) {
-    if (frames > 0) {
-      copyThrough(inputs, outputs, frames);
-    }
-    return false;
-  }
-  return true;
+  return frames == 0 || usableBuffers(inputs, outputs);
 }

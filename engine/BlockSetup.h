@@ -51,7 +51,7 @@ inline float finiteOrZero(float x) noexcept {
 }
 
 // What a block does before its frames, the same for every processing path: unusable buffers
-// (null pointers) leave everything alone, Bypass copies the input through, and otherwise the
-// frames run; sampleFrames below 0 counts as 0. False unless the frames are to run.
-bool startBlock(const BlockSettings& settings, const float* const* inputs, float* const* outputs,
-                std::int32_t sampleFrames, std::int32_t& frames) noexcept;
+// (null pointers) leave everything alone, and sampleFrames below 0 counts as 0. False when the
+// buffers are unusable.
+bool startBlock(const float* const* inputs, float* const* outputs, std::int32_t sampleFrames,
+                std::int32_t& frames) noexcept;

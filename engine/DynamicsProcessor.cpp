@@ -12,6 +12,8 @@
 #include "FpGuard.h"
 #include "GainPass.h"
 
+#include <cmath>
+
 namespace {
 
 struct BlockIo {
@@ -71,6 +73,34 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
   res.sumR = combineLanes(lanesR);
 }
 
+// Bypass: each frame passes the ring unscaled, as in the reference, with the position kept as a
+// running index instead of a modulo per frame.
+void bypassBlock(const BlockSetup& b, DynamicsState& st, const BlockIo& io) noexcept {
+  const std::int32_t n = b.slots;
+  const float tl = b.limThreshold;
+  float* const ringL = st.delayInL.data();
+  float* const ringR = st.delayInR.data();
+  float* const ringG = st.delayGain.data();
+  std::int32_t r = st.delayPos;
+  std::int32_t w = (r + n - 1) % n;
+  for (std::int32_t i = 0; i < io.frames; ++i) {
+    const float xL = finiteOrZero(io.inL[i]);
+    const float xR = finiteOrZero(io.inR[i]);
+    const float peak = std::fabs(xL) > std::fabs(xR) ? std::fabs(xL) : std::fabs(xR);
+    ringL[w] = xL;
+    ringR[w] = xR;
+    ringG[w] = peak > tl ? tl / peak : 1.0f;
+    io.outL[i] = ringL[r];
+    io.outR[i] = ringR[r];
+    // A position past a ring that shrank since the last block wraps on its first frame.
+    w = r < n ? r : r % n;
+    r = r + 1 < n ? r + 1 : (r + 1) % n;
+  }
+  if (io.frames > 0) {
+    st.delayPos = r;
+  }
+}
+
 using BlockFn = void (*)(const BlockSetup&, DynamicsState&, FeedValues&, const BlockIo&,
                          std::uint32_t&, BlockResult&) noexcept;
 
@@ -87,17 +117,21 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
                                        const float* const* inputs, float* const* outputs,
                                        std::int32_t sampleFrames) noexcept {
   std::int32_t frames = 0;
-  if (!startBlock(settings, inputs, outputs, sampleFrames, frames)) {
+  if (!startBlock(inputs, outputs, sampleFrames, frames)) {
+    return {};
+  }
+  state.keepPositionInRing();
+  const BlockIo io = frames > 0 ? BlockIo{inputs[0], inputs[1], outputs[0], outputs[1], frames}
+                                : BlockIo{nullptr, nullptr, nullptr, nullptr, 0};
+  const BlockSetup b = BlockSetup::from(settings);
+  if (settings.bypassOn) {
+    bypassBlock(b, state, io);
     return {};
   }
   FpGuard guard;
-  state.keepPositionInRing();
-  const BlockSetup b = BlockSetup::from(settings);
   BlockResult res;
   res.processed = true;
   std::uint32_t dither = b.dither ? DitherGenerator::threadState() : 0u;
-  const BlockIo io = frames > 0 ? BlockIo{inputs[0], inputs[1], outputs[0], outputs[1], frames}
-                                : BlockIo{nullptr, nullptr, nullptr, nullptr, 0};
   pick(b)(b, state, feed, io, dither, res);
   if (state.compDelta < kStalledDelta) {
     state.compStep = kStalledStep;

@@ -15,7 +15,8 @@ public:
   AudioEffect& operator=(const AudioEffect&) = delete;
 
   // Host request entry (UI thread as a rule); routes opcodes 0..24.
-  virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+  virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                               float opt);
 
   virtual void open() {}
   virtual void close() {}
@@ -69,8 +70,8 @@ public:
   audioMasterCallback getHostCallback() const noexcept { return audioMaster_; }
 
 protected:
-  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f);
+  VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
   void setFlag(VstInt32 flag, bool state) noexcept;
 
   audioMasterCallback audioMaster_;

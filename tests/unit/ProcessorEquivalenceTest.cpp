@@ -164,7 +164,8 @@ TEST(ProcessorEquivalence, EverySwitchCombinationOnLoudNoiseWithOddBlocks) {
 }
 
 // Parameters change between blocks as automation would: the look-ahead shrinks below the ring
-// position, ratios and releases reach the values no editor sends, the sample rate breaks.
+// position, Bypass comes and goes, ratios and releases reach the values no editor sends, the sample
+// rate breaks.
 TEST(ProcessorEquivalence, ParametersChangingBetweenBlocks) {
   const StereoSignal noise = randomSignal(200000, 9);
   std::mt19937 rng(4242);
@@ -185,6 +186,7 @@ TEST(ProcessorEquivalence, ParametersChangingBetweenBlocks) {
     s.normalizeHold = unit(rng) > 0.9f;
     s.autoRelease = unit(rng) > 0.5f ? 1.0f : 0.3f;
     s.sampleRate = rates[static_cast<std::size_t>(unit(rng) * 6.99f)];
+    s.bypassOn = unit(rng) > 0.8f;
     const auto frames = static_cast<std::int32_t>(
         std::min<std::size_t>(static_cast<std::size_t>(unit(rng) * 900.0f), noise.frames() - at));
     twins.carry(s);
