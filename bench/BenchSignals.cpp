@@ -1,5 +1,6 @@
 #include "BenchSignals.h"
 
+#include "DeepeningSwell.h"
 #include "DemoSong.h"
 
 #include <cmath>
@@ -32,20 +33,32 @@ const StereoSignal& demoMusic() {
   return music;
 }
 
+const StereoSignal& loudNoise() {
+  static const StereoSignal s = scaledNoise(1.0f);
+  return s;
+}
+
+const StereoSignal& hotMusic() {
+  static const StereoSignal hot = [] {
+    const float gain = std::pow(10.0f, 10.0f / 20.0f);
+    StereoSignal s = demoMusic();
+    for (std::vector<float>* ch : {&s.left, &s.right}) {
+      for (float& v : *ch) {
+        v *= gain;
+      }
+    }
+    return s;
+  }();
+  return hot;
+}
+
 const StereoSignal& deepeningSignal() {
-  // Found by searching rise rates and lengths for the longest ramp walks the rules allow: a
-  // swell from just under the limiter threshold, 0.05 % louder every frame for 441 frames,
-  // then 600 frames of silence for the release. Each reduction must outgrow the ramp it
-  // replaces, so sustained walks stay well short of the 439 slots one frame can take.
   static const StereoSignal rising = [] {
     StereoSignal s;
-    constexpr std::size_t kRise = 441;
-    constexpr std::size_t kRest = 600;
     for (std::size_t i = 0; i < kFrames; ++i) {
-      const std::size_t k = i % (kRise + kRest);
-      const float v = k < kRise ? 0.9f * std::pow(1.0005f, static_cast<float>(k)) : 0.0f;
-      s.left.push_back(i % 2 == 0 ? v : -v);
-      s.right.push_back(0.5f * v);
+      const SwellFrame f = deepeningSwell(i);
+      s.left.push_back(f.left);
+      s.right.push_back(f.right);
     }
     return s;
   }();

@@ -50,12 +50,15 @@ void report(benchmark::State& state, std::size_t block) {
 }
 
 void runEffect(benchmark::State& state, const StereoSignal& in, VstInt32 program, std::size_t block,
-               float ratioSteps = 0.0f) {
+               float ratioSteps = 0.0f, float lookAhead = 0.0f) {
   ADelay fx(nullptr);
   fx.setSampleRate(static_cast<float>(kBenchRate));
   fx.setProgram(program);
   if (ratioSteps > 0.0f) {
     fx.setParameter(kRatio, ratioSteps);
+  }
+  if (lookAhead > 0.0f) {
+    fx.setParameter(kLookAhead, lookAhead);
   }
   BlockFeeder feeder(in, block);
   for (auto _ : state) {
@@ -73,12 +76,21 @@ BENCHMARK(BM_ProcessMusic)
     ->ArgNames({"program", "block"})
     ->ArgsProduct({{0, 1}, {32, 64, 128, 256, 512, 1024, 2048, 4096}});
 
-// Worst case of the look-ahead ramp: "Init" (full 439-frame look-ahead) with Ratio 1:1, so
-// that the limiter alone follows the swell, and "Init" as it is.
+// "Mastering 1" on the demo clip 10 dB hotter, and on full-scale noise.
+void BM_ProcessHotMusic(benchmark::State& state) { runEffect(state, hotMusic(), 1, 512); }
+BENCHMARK(BM_ProcessHotMusic);
+void BM_ProcessNoise(benchmark::State& state) { runEffect(state, loudNoise(), 1, 512); }
+BENCHMARK(BM_ProcessNoise);
+
+// Worst case of the look-ahead ramp: "Init" with Ratio 1:1, so that the limiter alone follows
+// the swell, and "Init" as it is; each at 5 ms and 10 ms look-ahead (LookAhead 500 and 999).
 void BM_ProcessDeepening(benchmark::State& state) {
-  runEffect(state, deepeningSignal(), 0, 512, static_cast<float>(state.range(0)));
+  runEffect(state, deepeningSignal(), 0, 512, static_cast<float>(state.range(0)),
+            static_cast<float>(state.range(1)));
 }
-BENCHMARK(BM_ProcessDeepening)->ArgName("ratioSteps")->Arg(2)->Arg(6);
+BENCHMARK(BM_ProcessDeepening)
+    ->ArgNames({"ratioSteps", "lookAhead"})
+    ->ArgsProduct({{2, 6}, {500, 999}});
 
 // Subnormal input against normal quiet input: the two rates must be alike.
 void BM_ProcessSubnormal(benchmark::State& state) { runEffect(state, subnormalSignal(), 1, 512); }

@@ -3,6 +3,7 @@
 #include "ADEditor.h"
 #include "ADelay.h"
 #include "ControlPaint.h"
+#include "Conversions.h"
 #include "DisplayFollow.h"
 #include "DisplayTickState.h"
 #include "EditorMessages.h"
@@ -29,7 +30,7 @@ void followNormalize(ADelay& effect, EditorSession& session) noexcept {
   if (!effect.normalizeOn || gain == effect.shownOutputGain) {
     return;
   }
-  const std::int32_t steps = outputStepsForGain(gain);
+  const std::int32_t steps = outputStepsOfGain(gain);
   effect.outputSteps = steps;
   if (session.outputFader) {
     session.outputFader->setValue(static_cast<float>(steps));

@@ -1,6 +1,7 @@
 #include "ADelay.h"
 
 #include "BlockSetup.h"
+#include "Conversions.h"
 #include "EditorFactory.h"
 #include "HostText.h"
 #include "ParameterTable.h"
@@ -11,8 +12,6 @@
 #include <initializer_list>
 
 namespace {
-
-float pow10f(float x) noexcept { return std::pow(10.0f, x); }
 
 // What a step parameter hands the host: within 0..0.99999, so that the host never holds a
 // value outside its range and anything it sends back is read as normalized. (Output passes
@@ -32,14 +31,6 @@ bool isStepKind(ParamKind kind) noexcept {
 
 } // namespace
 
-int lookAheadSlots(float lookAheadValue) noexcept {
-  const std::int32_t n = truncateToInt32(lookAheadValue / kLookAheadDivisor);
-  if (n < 1) {
-    return 1;
-  }
-  return n > kLookAheadSlots ? kLookAheadSlots : n;
-}
-
 ADelay::ADelay(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, kNumPrograms, kNumParams) {
   helpWindow = createHelpWindow(this);
@@ -50,7 +41,7 @@ ADelay::ADelay(audioMasterCallback audioMaster)
   setNumOutputs(2);
   canProcessReplacing(true);
   setUniqueID(kUniqueId);
-  releaseSamples = truncateToInt32(getSampleRate() / 1000.0f * 250.0f);
+  releaseSamples = msToSamples(getSampleRate(), 250.0f);
   setInitialDelay(lookAheadLatency(lookAheadValue));
   initProcessor();
   setProgram(0);
@@ -68,17 +59,17 @@ void ADelay::storeSteps(VstInt32 index, std::int32_t steps) {
   case kThrComp:
     compThresholdSteps = s16;
     rec.compThresholdSteps = s16;
-    compThreshold = pow10f(static_cast<float>(-steps) / 40.0f);
+    compThreshold = thresholdFactorOfSteps(steps);
     break;
   case kOutput:
     outputSteps = steps;
     rec.outputSteps = steps;
-    outputGain = pow10f(static_cast<float>(std::int64_t{24000} - steps) / 20000.0f);
+    outputGain = outputGainOfSteps(steps);
     break;
   case kRelease:
     releaseMs = s16;
     rec.releaseMs = s16;
-    releaseSamples = truncateToInt32(getSampleRate() / 1000.0f * static_cast<float>(steps));
+    releaseSamples = msToSamples(getSampleRate(), static_cast<float>(steps));
     break;
   case kRatio:
     ratioSteps = s16;
@@ -91,16 +82,16 @@ void ADelay::storeSteps(VstInt32 index, std::int32_t steps) {
   case kThrLim:
     limThresholdSteps = s16;
     rec.limThresholdSteps = s16;
-    limThreshold = pow10f(static_cast<float>(-steps) / 40.0f);
+    limThreshold = thresholdFactorOfSteps(steps);
     if (normalizeOn) {
       // The output follows the limiter threshold up to the chosen ceiling.
       // A host's natural value far beyond the 48 steps would make the gain infinite; the link
       // never asks for more than the +24 dB that switching Normalize on starts from.
-      const float gain = std::min(pow10f(static_cast<float>(steps) / 40.0f) *
+      const float gain = std::min(thresholdFactorOfSteps(-steps) *
                                       ceilingFactor(displaySettings.normalizeCeilingIndex),
                                   kNormalizeFullGain);
       outputGain = gain;
-      const std::int32_t linked = truncateToInt32(24000.0f - 20000.0f * std::log10(gain));
+      const std::int32_t linked = outputStepsOfGain(gain);
       outputSteps = linked;
       rec.outputSteps = linked;
       normalizeHold = true;
@@ -135,7 +126,7 @@ void ADelay::setParameter(VstInt32 index, float value) {
       rec.normalizeOn = stored;
       if (on) {
         outputGain = kNormalizeFullGain;
-        outputSteps = truncateToInt32(24000.0f - 20000.0f * std::log10(kNormalizeFullGain));
+        outputSteps = outputStepsOfGain(kNormalizeFullGain);
       } else {
         shownOutputGain = 0.0f;
       }
@@ -295,8 +286,8 @@ void ADelay::getParameterDisplay(VstInt32 index, char* text) {
     formatFixed(text, kParamTextCapacity, -compThresholdSteps.load() * 0.5, 2, 1);
     return;
   case kOutput:
-    formatFixed(text, kParamTextCapacity,
-                static_cast<double>(std::int64_t{24000} - outputSteps.load()) / 1000.0, 2, 2);
+    formatFixed(text, kParamTextCapacity, outputDbOfSteps(static_cast<double>(outputSteps.load())),
+                2, 2);
     return;
   case kRelease:
     formatFixed(text, kParamTextCapacity, releaseMs.load(), 3, 0);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AudioEffectX.h"
+#include "Conversions.h"
 #include "DisplaySettings.h"
 #include "DynamicsProcessor.h"
 #include "EditorState.h"
@@ -41,6 +42,7 @@ public:
   void getParameterDisplay(VstInt32 index, char* text) override;
   void getParameterName(VstInt32 index, char* text) override;
 
+  // UI thread (through the dispatcher).
   bool getEffectName(char* name) override;
   bool getVendorString(char* text) override;
   bool getProductString(char* text) override;
@@ -58,7 +60,7 @@ public:
   RelaxedAtomic<bool> ditherOn{false};
   RelaxedAtomic<bool> bypassOn{false};
   RelaxedAtomic<std::int16_t> compThresholdSteps{10};
-  RelaxedAtomic<std::int32_t> outputSteps{24000};
+  RelaxedAtomic<std::int32_t> outputSteps{kUnityOutputSteps};
   RelaxedAtomic<std::int16_t> releaseMs{250};
   RelaxedAtomic<std::int16_t> ratioSteps{3};
   RelaxedAtomic<std::int32_t> zoomSteps{1};

@@ -1,5 +1,6 @@
 #include "BlockSetup.h"
 
+#include "Conversions.h"
 #include "DynamicsConstants.h"
 
 #include <cmath>

@@ -1,8 +1,9 @@
-// The same rules as ReferenceDynamics, arranged for speed. A block runs in chunks: the inputs,
-// the dither noise, the delayed inputs, the feed and the outputs go through straight vector
-// loops (ChunkPasses, WidePasses); only the gain followers and the look-ahead ramp walk frame
-// by frame (GainPass), and a quiet chunk with no reduction active skips even those. Every
-// operation keeps the reference's order, so the output is bit-identical.
+// The per-frame rules, arranged for speed. A block runs in chunks: the inputs, the dither
+// noise, the delayed inputs, the feed and the outputs go through straight vector loops
+// (ChunkPasses, LaneStages); only the gain followers and the look-ahead ramp walk frame by
+// frame (GainPass), and a quiet chunk with no reduction active skips even those. Every
+// operation keeps the rules' order, so the output is bit-identical to the rules taken one
+// frame after another (the tests keep such a plain version as their oracle).
 #include "DynamicsProcessor.h"
 
 #include "BlockSetup.h"
@@ -17,10 +18,8 @@
 namespace {
 
 struct BlockIo {
-  const float* inL;
-  const float* inR;
-  float* outL;
-  float* outR;
+  const float* in[2];
+  float* out[2];
   std::int32_t frames;
 };
 
@@ -37,8 +36,8 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
   float e = b.outputGain;
   bool lowered = false;
   std::uint32_t dither = ditherState;
-  float lanesL[kSumLanes] = {};
-  float lanesR[kSumLanes] = {};
+  float lanes[2][kSumLanes] = {};
+  const OutputSettings outputs{b.dither, b.normalize, b.ceiling};
   Chunk c;
 
   for (int at = 0; at < io.frames;) {
@@ -46,7 +45,9 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
     if (r >= n) {
       m = 1;
     }
-    const bool loud = readInputs(io.inL + at, io.inR + at, m, quiet, c);
+    const float* const in[2] = {io.in[0] + at, io.in[1] + at};
+    float* const out[2] = {io.out[0] + at, io.out[1] + at};
+    const bool loud = readInputs(in, m, quiet, c);
     if (b.dither) {
       dither = makeNoise(dither, m, c);
     }
@@ -55,8 +56,7 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
     const bool unit = gains.run(c, m, ringG, w, r, loud);
     delayInputs(st, n, r0, w0, m, c);
     updateFeed(feed, m, unit, c);
-    writeOutputs(c, m, b.dither, b.normalize, b.ceiling, e, lowered, io.outL + at, io.outR + at,
-                 OutputSums{lanesL, lanesR, at % kSumLanes});
+    writeOutputs(c, m, outputs, e, lowered, out, OutputSums{{lanes[0], lanes[1]}, at % kSumLanes});
     at += m;
   }
 
@@ -69,8 +69,8 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
   res.outputGainLowered = lowered;
   res.releaseSamples = gains.release;
   res.releaseComputed = gains.releaseComputed;
-  res.sumL = combineLanes(lanesL);
-  res.sumR = combineLanes(lanesR);
+  res.sumL = combineLanes(lanes[0]);
+  res.sumR = combineLanes(lanes[1]);
 }
 
 // Bypass: each frame passes the ring unscaled, as in the reference, with the position kept as a
@@ -84,14 +84,14 @@ void bypassBlock(const BlockSetup& b, DynamicsState& st, const BlockIo& io) noex
   std::int32_t r = st.delayPos;
   std::int32_t w = (r + n - 1) % n;
   for (std::int32_t i = 0; i < io.frames; ++i) {
-    const float xL = finiteOrZero(io.inL[i]);
-    const float xR = finiteOrZero(io.inR[i]);
+    const float xL = finiteOrZero(io.in[0][i]);
+    const float xR = finiteOrZero(io.in[1][i]);
     const float peak = std::fabs(xL) > std::fabs(xR) ? std::fabs(xL) : std::fabs(xR);
     ringL[w] = xL;
     ringR[w] = xR;
     ringG[w] = peak > tl ? tl / peak : 1.0f;
-    io.outL[i] = ringL[r];
-    io.outR[i] = ringR[r];
+    io.out[0][i] = ringL[r];
+    io.out[1][i] = ringR[r];
     // A position past a ring that shrank since the last block wraps on its first frame.
     w = r < n ? r : r % n;
     r = r + 1 < n ? r + 1 : (r + 1) % n;
@@ -120,24 +120,24 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
   if (!startBlock(inputs, outputs, sampleFrames, frames)) {
     return {};
   }
-  state.keepPositionInRing();
-  const BlockIo io = frames > 0 ? BlockIo{inputs[0], inputs[1], outputs[0], outputs[1], frames}
-                                : BlockIo{nullptr, nullptr, nullptr, nullptr, 0};
+  state_.keepPositionInRing();
+  const BlockIo io = frames > 0 ? BlockIo{{inputs[0], inputs[1]}, {outputs[0], outputs[1]}, frames}
+                                : BlockIo{{nullptr, nullptr}, {nullptr, nullptr}, 0};
   const BlockSetup b = BlockSetup::from(settings);
   if (settings.bypassOn) {
-    bypassBlock(b, state, io);
+    bypassBlock(b, state_, io);
     return {};
   }
   FpGuard guard;
   BlockResult res;
   res.processed = true;
   std::uint32_t dither = b.dither ? DitherGenerator::threadState() : 0u;
-  pick(b)(b, state, feed, io, dither, res);
-  if (state.compDelta < kStalledDelta) {
-    state.compStep = kStalledStep;
+  pick(b)(b, state_, feed, io, dither, res);
+  if (state_.compDelta < kStalledDelta) {
+    state_.compStep = kStalledStep;
   }
-  if (state.limDelta < kStalledDelta) {
-    state.limStep = kStalledStep;
+  if (state_.limDelta < kStalledDelta) {
+    state_.limStep = kStalledStep;
   }
   if (b.dither) {
     DitherGenerator::setThreadState(dither);

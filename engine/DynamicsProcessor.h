@@ -4,6 +4,7 @@
 #pragma once
 
 #include "BlockSettings.h"
+#include "Conversions.h"
 #include "DynamicsState.h"
 #include "FeedValues.h"
 
@@ -16,13 +17,19 @@ public:
                       float* const* outputs, std::int32_t sampleFrames) noexcept;
 
   // Not while process runs: back to the construction state, or silence in the rings only.
-  void reset() noexcept { state = DynamicsState{}; }
-  void clearRings() noexcept { state.clearRings(); }
+  void reset() noexcept { state_ = DynamicsState{}; }
+  void clearRings() noexcept { state_.clearRings(); }
 
   // Frames the output lags the input for a look-ahead value (what the host is told).
   static std::int32_t latency(float lookAheadValue) noexcept {
     return lookAheadLatency(lookAheadValue);
   }
 
-  DynamicsState state;
+  // Not while process runs: the state as the last block left it, and a state to go on from
+  // (saved earlier; a ring position outside the ring restarts at its first slot).
+  const DynamicsState& state() const noexcept { return state_; }
+  void restore(const DynamicsState& saved) noexcept { state_ = saved; }
+
+private:
+  DynamicsState state_;
 };

@@ -43,10 +43,3 @@ constexpr float kNormalizeCeilings[kNormalizeCeilingCount] = {0.99995f, 0.9988f,
 constexpr float ceilingFactor(std::int32_t index) noexcept {
   return index >= 1 && index <= 3 ? kNormalizeCeilings[index] : kNormalizeCeilings[0];
 }
-
-// N slots of the look-ahead ring in use (1..441); the output is delayed by N - 1 frames.
-// The same function sizes the ring and reports the latency, so the two cannot drift.
-int lookAheadSlots(float lookAheadValue) noexcept;
-inline VstInt32 lookAheadLatency(float lookAheadValue) noexcept {
-  return lookAheadSlots(lookAheadValue) - 1;
-}

@@ -5,29 +5,11 @@
 #include "BlockSetup.h"
 #include "ChunkPasses.h"
 #include "DynamicsConstants.h"
+#include "LookAheadRamp.h"
+#include "VectorStages.h"
 
 #include <cmath>
 #include <cstdint>
-
-// Lowers the stored gains before slot w towards the new gain gw, oldest slot last.
-inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw) noexcept {
-  const float step = (1.0f - gw) / static_cast<float>(n - 1);
-  float g = gw + step;
-  for (std::int32_t s = w - 1; s >= 0; --s) {
-    if (!(gains[s] > g)) {
-      return;
-    }
-    gains[s] = g;
-    g = g + step;
-  }
-  for (std::int32_t s = n - 1; s > w; --s) {
-    if (!(gains[s] > g)) {
-      return;
-    }
-    gains[s] = g;
-    g = g + step;
-  }
-}
 
 template <bool Soft, bool AutoRelease> class GainPass {
 public:
@@ -35,7 +17,10 @@ public:
       : tc_(b.compThreshold), ratio_(b.ratio), knee_(b.knee), tl_(b.limThreshold),
         limRelease_(b.limRelease), autoScale_(b.autoScale), n_(b.slots), cg(st.compGain),
         cs(st.compStep), cd(st.compDelta), lg(st.limGain), ls(st.limStep), ld(st.limDelta),
-        release(b.release) {}
+        release(b.release) {
+    const VectorStages* stages = vectorStages();
+    sweep_ = stages != nullptr ? stages->rampSweep : sweepFrameByFrame;
+  }
 
   // Below this no frame can start a reduction.
   float quietLimit() const noexcept { return tc_ < tl_ ? tc_ : tl_; }
@@ -70,7 +55,7 @@ public:
       const float gain = follow(c.peak[k]);
       ringG[w] = gain;
       if (before > gain) {
-        rampDown(ringG, w, n, gain);
+        rampDown(ringG, w, n, gain, sweep_);
       }
       before = gain;
       c.o[k] = ringG[r];
@@ -143,7 +128,7 @@ private:
     const float gain = follow(c.peak[0]);
     ringG[w] = gain;
     if (n > 1 && ringG[w == 0 ? n - 1 : w - 1] > gain) {
-      rampDown(ringG, w, n, gain);
+      rampDown(ringG, w, n, gain, sweep_);
     }
     c.o[0] = ringG[r];
     c.gain[0] = gain;
@@ -165,6 +150,7 @@ private:
   const float limRelease_;
   const float autoScale_;
   const std::int32_t n_;
+  RampSweep sweep_;
 
 public:
   float cg;

@@ -16,6 +16,7 @@ AudioEffect* instanceOf(AEffect* e) noexcept {
 // Record entry points. Each reaches the instance through the record's object field and lets
 // nothing escape to the host.
 
+// The host's UI thread as a rule (some hosts call from a loader or worker thread).
 VstIntPtr dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                         float opt) noexcept {
   AudioEffect* effect = instanceOf(e);
@@ -35,12 +36,14 @@ VstIntPtr dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr v
   return result;
 }
 
+// The host's audio thread.
 void processEntry(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames) noexcept {
   if (AudioEffect* effect = instanceOf(e)) {
     effect->process(inputs, outputs, sampleFrames);
   }
 }
 
+// The host's audio thread.
 void processReplacingEntry(AEffect* e, float** inputs, float** outputs,
                            VstInt32 sampleFrames) noexcept {
   if (AudioEffect* effect = instanceOf(e)) {
@@ -48,6 +51,7 @@ void processReplacingEntry(AEffect* e, float** inputs, float** outputs,
   }
 }
 
+// The host's audio thread.
 void processDoubleReplacingEntry(AEffect* e, double** inputs, double** outputs,
                                  VstInt32 sampleFrames) noexcept {
   if (AudioEffect* effect = instanceOf(e)) {
@@ -55,12 +59,14 @@ void processDoubleReplacingEntry(AEffect* e, double** inputs, double** outputs,
   }
 }
 
+// Any thread: automation playback on the audio thread, edits on the UI thread.
 void setParameterEntry(AEffect* e, VstInt32 index, float value) noexcept {
   if (AudioEffect* effect = instanceOf(e)) {
     effect->setParameter(index, value);
   }
 }
 
+// Any thread.
 float getParameterEntry(AEffect* e, VstInt32 index) noexcept {
   AudioEffect* effect = instanceOf(e);
   return effect != nullptr ? effect->getParameter(index) : 0.0f;

@@ -18,6 +18,7 @@ public:
   virtual VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                float opt);
 
+  // UI thread (through the dispatcher), never while a block runs for suspend and the rates.
   virtual void open() {}
   virtual void close() {}
   virtual void suspend() {}
@@ -30,10 +31,12 @@ public:
   virtual void processDoubleReplacing(double** /*inputs*/, double** /*outputs*/,
                                       VstInt32 /*sampleFrames*/) {}
 
+  // Any thread, also while a block runs.
   virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
   virtual float getParameter(VstInt32 /*index*/) { return 0.0f; }
   virtual void setParameterAutomated(VstInt32 index, float value);
 
+  // UI thread (through the dispatcher).
   virtual VstInt32 getProgram() { return curProgram; }
   virtual void setProgram(VstInt32 program) { curProgram = program; }
   virtual void setProgramName(char* /*name*/) {}
@@ -76,7 +79,8 @@ protected:
 
   audioMasterCallback audioMaster_;
   AEffEditor* editor_ = nullptr;
-  float sampleRate_ = 44100.0f;
+  // Set on the UI thread (effSetSampleRate), read by the audio thread at every block.
+  RelaxedAtomic<float> sampleRate_{44100.0f};
   VstInt32 blockSize_ = 1024;
   VstInt32 numPrograms;
   VstInt32 numParams;

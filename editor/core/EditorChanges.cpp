@@ -2,6 +2,7 @@
 
 #include "ADelay.h"
 #include "BlockSetup.h"
+#include "Conversions.h"
 #include "EngineConstants.h"
 
 #include <cmath>
@@ -42,7 +43,7 @@ void setLimThreshold(ADelay& effect, float steps) noexcept {
 }
 
 void updateReleaseSamples(ADelay& effect, float ms) noexcept {
-  effect.releaseSamples = truncateToInt32(effect.getSampleRate() / 1000.0f * ms);
+  effect.releaseSamples = msToSamples(effect.getSampleRate(), ms);
 }
 
 struct OnOffSwitch {
@@ -108,8 +109,7 @@ bool toggleSwitch(ADelay& effect, EditorSwitch which, std::int32_t displayedStat
     automate(effect, kGainMemo, effect.outputGain);
   } else {
     // The Output fader keeps the gain that normalizing had reached.
-    const std::int32_t steps =
-        truncateToInt32(24000.0f - 20000.0f * std::log10(effect.outputGain.load()));
+    const std::int32_t steps = outputStepsOfGain(effect.outputGain.load());
     effect.outputSteps = steps;
     automate(effect, kOutput, static_cast<float>(steps));
     effect.shownOutputGain = 0.0f;

@@ -1,5 +1,7 @@
 #include "NumericEntryText.h"
 
+#include "Conversions.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -79,7 +81,7 @@ float entryFaderValue(EntryUnit unit, double n) noexcept {
   double value = n;
   switch (unit) {
   case EntryUnit::Output:
-    value = 24000.0 - n * 1000.0;
+    value = outputStepsOfDb(n);
     break;
   case EntryUnit::Release:
     break;

@@ -1,5 +1,6 @@
 #include "Readout.h"
 
+#include "Conversions.h"
 #include "HostText.h"
 
 #include <cstddef>
@@ -30,7 +31,7 @@ float readoutNumber(std::int32_t kind, float value) noexcept {
   case kReadoutRatio:
     return value * 0.5f;
   case kReadoutOutput:
-    return (24000.0f - value) / 1000.0f;
+    return outputDbOfSteps(value);
   default:
     return value;
   }

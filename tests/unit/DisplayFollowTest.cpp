@@ -1,4 +1,5 @@
 #include "DisplayFollow.h"
+#include "Conversions.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,19 @@ TEST(DisplayFollowRelease, UnusableRatesNeverDivideByZero) {
 }
 
 TEST(DisplayFollowOutput, StepsOfTheLoweredGain) {
-  EXPECT_EQ(outputStepsForGain(1.0f), 24000);
-  EXPECT_EQ(outputStepsForGain(2.0f), 17979); // +6.02 dB
-  EXPECT_EQ(outputStepsForGain(0.5f), 30020);
-  EXPECT_EQ(outputStepsForGain(15.848932f), 0); // +24 dB
+  EXPECT_EQ(outputStepsOfGain(1.0f), 24000);
+  EXPECT_EQ(outputStepsOfGain(2.0f), 17979); // +6.02 dB
+  EXPECT_EQ(outputStepsOfGain(0.5f), 30020);
+  EXPECT_EQ(outputStepsOfGain(15.848932f), 0); // +24 dB
 }
 
 TEST(DisplayFollowOutput, GainsWithoutALogarithmSaturate) {
-  EXPECT_EQ(outputStepsForGain(0.0f), std::numeric_limits<std::int32_t>::max());
-  EXPECT_EQ(outputStepsForGain(-1.0f), 0);
-  EXPECT_EQ(outputStepsForGain(std::nanf("")), 0);
-  EXPECT_EQ(outputStepsForGain(std::numeric_limits<float>::infinity()),
+  EXPECT_EQ(outputStepsOfGain(0.0f), std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(outputStepsOfGain(-1.0f), 0);
+  EXPECT_EQ(outputStepsOfGain(std::nanf("")), 0);
+  EXPECT_EQ(outputStepsOfGain(std::numeric_limits<float>::infinity()),
             std::numeric_limits<std::int32_t>::min());
-  EXPECT_EQ(outputStepsForGain(1e30f), 24000 - 600000);
+  EXPECT_EQ(outputStepsOfGain(1e30f), 24000 - 600000);
 }
 
 } // namespace

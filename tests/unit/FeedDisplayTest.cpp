@@ -32,22 +32,22 @@ TEST(FeedExtremes, AreSignedAndStrictAndKeepTheGainsOfTheirOwnFrame) {
   firstOnly.set(kLookAhead, 3.0f);
   firstOnly.run(constantSignal(1, 0.8f, 0.0f), 40);
   const FeedValues first = feedOf(firstOnly);
-  EXPECT_EQ(f.maxL, 0.8f);
-  EXPECT_EQ(f.compGainAtMaxL, first.compGainAtMaxL);
-  EXPECT_EQ(f.totalGainAtMaxL, first.totalGainAtMaxL);
+  EXPECT_EQ(f.max[0].value, 0.8f);
+  EXPECT_EQ(f.max[0].compGain, first.max[0].compGain);
+  EXPECT_EQ(f.max[0].totalGain, first.max[0].totalGain);
 
   StereoSignal laterWins = in;
   laterWins.left[0] = 0.79f;
   TestEffect later;
   later.set(kLookAhead, 3.0f);
   later.run(laterWins, 40);
-  EXPECT_NE(feedOf(later).compGainAtMaxL, first.compGainAtMaxL) << "the two frames' gains differ";
+  EXPECT_NE(feedOf(later).max[0].compGain, first.max[0].compGain) << "the two frames' gains differ";
 
-  EXPECT_EQ(f.minL, 0.0f) << "only positive left samples";
-  EXPECT_EQ(f.totalGainAtMinL, 0.0f);
-  EXPECT_EQ(f.compGainAtMinL, 0.0f);
-  EXPECT_EQ(f.minR, -0.99f);
-  EXPECT_EQ(f.maxR, 0.0f);
+  EXPECT_EQ(f.min[0].value, 0.0f) << "only positive left samples";
+  EXPECT_EQ(f.min[0].totalGain, 0.0f);
+  EXPECT_EQ(f.min[0].compGain, 0.0f);
+  EXPECT_EQ(f.min[1].value, -0.99f);
+  EXPECT_EQ(f.max[1].value, 0.0f);
 }
 
 TEST(FeedExtremes, RecordTheGainStoredForTheFrameBeforeALaterRampLowersIt) {
@@ -59,12 +59,12 @@ TEST(FeedExtremes, RecordTheGainStoredForTheFrameBeforeALaterRampLowersIt) {
   in.left[101] = -1.0f; // deeper: its ramp lowers the gain stored for frame 100
   t.run(in, 200);
   const FeedValues f = feedOf(t);
-  EXPECT_EQ(f.totalGainAtMaxL, tl / 0.9f);
-  EXPECT_EQ(f.totalGainAtMinL, tl / 1.0f);
-  EXPECT_EQ(f.compGainAtMaxL, 1.0f);
-  const DynamicsState& st = t.fx.processor.state;
+  EXPECT_EQ(f.max[0].totalGain, tl / 0.9f);
+  EXPECT_EQ(f.min[0].totalGain, tl / 1.0f);
+  EXPECT_EQ(f.max[0].compGain, 1.0f);
+  const DynamicsState& st = t.fx.processor.state();
   const auto slotOf100 = static_cast<std::size_t>((st.delayPos + 440 - 1 - 100 + 440) % 440);
-  EXPECT_LT(st.delayGain[slotOf100], f.totalGainAtMaxL) << "the ring holds the ramped gain";
+  EXPECT_LT(st.delayGain[slotOf100], f.max[0].totalGain) << "the ring holds the ramped gain";
 }
 
 TEST(FeedExtremes, TheLimitedValueOfAnExtremeIsAtMostItsCompressedValue) {
@@ -80,10 +80,10 @@ TEST(FeedExtremes, TheLimitedValueOfAnExtremeIsAtMostItsCompressedValue) {
                       music.right.begin() + static_cast<long>(at + 4410));
     t.run(part, 512);
     const FeedValues f = feedOf(t);
-    EXPECT_LE(f.totalGainAtMaxL, f.compGainAtMaxL);
-    EXPECT_LE(f.totalGainAtMinL, f.compGainAtMinL);
-    EXPECT_LE(f.totalGainAtMaxR, f.compGainAtMaxR);
-    EXPECT_LE(f.totalGainAtMinR, f.compGainAtMinR);
+    EXPECT_LE(f.max[0].totalGain, f.max[0].compGain);
+    EXPECT_LE(f.min[0].totalGain, f.min[0].compGain);
+    EXPECT_LE(f.max[1].totalGain, f.max[1].compGain);
+    EXPECT_LE(f.min[1].totalGain, f.min[1].compGain);
   }
 }
 
@@ -127,7 +127,7 @@ TEST(FeedResets, LoadingAProgramClearsTheExtremesButNotTheSums) {
   t.run(musicalSignal(5000), 500);
   const float sumL = t.fx.rmsSumL;
   const std::int32_t count = t.fx.rmsCount;
-  ASSERT_NE(feedOf(t).maxL, 0.0f);
+  ASSERT_NE(feedOf(t).max[0].value, 0.0f);
   t.fx.setProgram(2);
   EXPECT_TRUE(sameFeed(feedOf(t), FeedValues{}));
   EXPECT_EQ(t.fx.rmsSumL, sumL);

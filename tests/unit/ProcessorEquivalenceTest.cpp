@@ -2,10 +2,11 @@
 #include "ProcessorTestSupport.h"
 
 #include "BlockSetup.h"
-#include "ChunkPasses.h"
 #include "DitherGenerator.h"
 #include "DynamicsProcessor.h"
+#include "LookAheadRamp.h"
 #include "ReferenceDynamics.h"
+#include "VectorStages.h"
 
 #include <gtest/gtest.h>
 
@@ -30,10 +31,14 @@ void expectSameState(const DynamicsState& ref, const DynamicsState& opt, std::si
 }
 
 void expectSameFeed(const FeedValues& a, const FeedValues& b, std::size_t block) {
-  const float* fa = &a.maxL;
-  const float* fb = &b.maxL;
-  for (int k = 0; k < 12; ++k) {
-    ASSERT_TRUE(sameBits(fa[k], fb[k])) << "block " << block << " feed value " << k;
+  for (int ch = 0; ch < 2; ++ch) {
+    for (auto e : {&FeedValues::max, &FeedValues::min}) {
+      const FeedValues::Extreme& x = (a.*e)[ch];
+      const FeedValues::Extreme& y = (b.*e)[ch];
+      ASSERT_TRUE(sameBits(x.value, y.value)) << "block " << block << " channel " << ch;
+      ASSERT_TRUE(sameBits(x.totalGain, y.totalGain)) << "block " << block << " channel " << ch;
+      ASSERT_TRUE(sameBits(x.compGain, y.compGain)) << "block " << block << " channel " << ch;
+    }
   }
 }
 
@@ -69,7 +74,7 @@ public:
     ASSERT_EQ(a.releaseComputed, b.releaseComputed) << "block " << blocks_;
     ASSERT_TRUE(sameBits(a.sumL, b.sumL)) << "block " << blocks_;
     ASSERT_TRUE(sameBits(a.sumR, b.sumR)) << "block " << blocks_;
-    expectSameState(ref_, opt_.state, blocks_);
+    expectSameState(ref_, opt_.state(), blocks_);
     expectSameFeed(refFeed_, optFeed_, blocks_);
     last_ = a;
     ++blocks_;
@@ -130,6 +135,18 @@ void runInBlocks(Twins& twins, BlockSettings s, const StereoSignal& in, std::mt1
     }
     at += static_cast<std::size_t>(frames);
   }
+}
+
+// Rises by the factor every frame from the start level, again every period frames; the left
+// channel alternates in sign.
+StereoSignal swellSignal(int frames, int period, float start, float factor, float right) {
+  StereoSignal s;
+  for (int i = 0; i < frames; ++i) {
+    const float v = start * std::pow(factor, static_cast<float>(i % period));
+    s.left.push_back(i % 2 == 0 ? v : -v);
+    s.right.push_back(right * v);
+  }
+  return s;
 }
 
 } // namespace
@@ -202,12 +219,7 @@ TEST(ProcessorEquivalence, ParametersChangingBetweenBlocks) {
 
 // Every frame deeper than the last: the look-ahead ramp walks the whole ring each time.
 TEST(ProcessorEquivalence, ReductionDeepeningEveryFrame) {
-  StereoSignal rising;
-  for (int i = 0; i < 20000; ++i) {
-    const float v = 0.2f * std::pow(1.0002f, static_cast<float>(i % 10000));
-    rising.left.push_back(i % 2 == 0 ? v : -v);
-    rising.right.push_back(0.5f * v);
-  }
+  const StereoSignal rising = swellSignal(20000, 10000, 0.2f, 1.0002f, 0.5f);
   for (VstInt32 program : {0, 1, 5}) {
     SCOPED_TRACE(program);
     Twins twins;
@@ -229,6 +241,80 @@ TEST(ProcessorEquivalence, NarrowVectorsGiveTheSameBits) {
     Twins twins;
     std::mt19937 rng(static_cast<unsigned>(program));
     runInBlocks(twins, programSettings(program), music, rng, {31, 64, 500, 4096});
+    ASSERT_FALSE(HasFatalFailure());
+  }
+}
+
+// The ramp's values in lanes against the rules' chain of additions, for every ring length, on
+// rings that stop it early or let it run, and on steps that tie half-way between two floats of
+// a binade the ramp passes, in every sweep the build has.
+TEST(ProcessorEquivalence, RampMatchesTheChainOfAdditions) {
+  struct Restore {
+    ~Restore() { allowWideVectors(true); }
+  } restore;
+  std::vector<RampSweep> sweeps = {sweepFrameByFrame};
+  for (bool wide : {false, true}) {
+    if (allowWideVectors(wide) == wide && vectorStages() != nullptr) {
+      sweeps.push_back(vectorStages()->rampSweep);
+    }
+  }
+  std::mt19937 rng(99);
+  std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+  int ties = 0;
+  int crossings = 0;
+  for (std::int32_t n = 2; n <= kLookAheadSlots; ++n) {
+    for (int trial = 0; trial < 24; ++trial) {
+      // Dyadic gains make steps with few bits, whose remainders are often exact halves.
+      const float gw = trial % 2 == 0 ? unit(rng) : std::floor(unit(rng) * 4096.0f) / 4096.0f;
+      std::vector<float> ring(static_cast<std::size_t>(n));
+      for (float& g : ring) {
+        g = trial % 3 == 0 ? 1.0f : gw + (1.0f - gw) * unit(rng) * (trial % 3 == 1 ? 1.0f : 0.1f);
+      }
+      const auto w = static_cast<std::int32_t>(unit(rng) * static_cast<float>(n - 1));
+      std::vector<float> expected = ring;
+      const float step = (1.0f - gw) / static_cast<float>(n - 1);
+      float g = gw + step;
+      for (std::int32_t j = 1; j < n; ++j) {
+        const auto at = static_cast<std::size_t>((w - j + n) % n);
+        if (!(expected[at] > g)) {
+          break;
+        }
+        expected[at] = g;
+        const float next = g + step;
+        const float ulp = std::nextafter(g, 2.0f) - g;
+        ties += std::fmod(step, ulp) == 0.5f * ulp ? 1 : 0;
+        crossings += bitsOf(next) >> 23 != bitsOf(g) >> 23 ? 1 : 0;
+        g = next;
+      }
+      for (RampSweep sweep : sweeps) {
+        // In runs always, and as the processor chooses (runs, or one addition at a time).
+        for (auto ramp : {rampInRuns, rampDown}) {
+          std::vector<float> got = ring;
+          ramp(got.data(), w, n, gw, sweep);
+          for (std::size_t i = 0; i < got.size(); ++i) {
+            ASSERT_TRUE(sameBits(expected[i], got[i]))
+                << "n " << n << " w " << w << " gw " << gw << " slot " << i;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(ties, 1000);
+  EXPECT_GT(crossings, 1000);
+}
+
+// A swell that deepens the reduction every frame, at every look-ahead, in blocks that split
+// the ramps anywhere.
+TEST(ProcessorEquivalence, DeepeningSwellAtEveryLookAhead) {
+  const StereoSignal swell = swellSignal(1500, 500, 0.5f, 1.003f, 0.25f);
+  for (std::int32_t n = 1; n <= kLookAheadSlots; ++n) {
+    SCOPED_TRACE(n);
+    BlockSettings s = programSettings(n % 2 == 0 ? 0 : 5);
+    s.lookAheadValue = static_cast<float>(n) * kLookAheadDivisor + 0.01f;
+    ASSERT_EQ(lookAheadSlots(s.lookAheadValue), n);
+    Twins twins;
+    std::mt19937 rng(static_cast<unsigned>(n));
+    runInBlocks(twins, s, swell, rng, {1, 37, 128, 500});
     ASSERT_FALSE(HasFatalFailure());
   }
 }

@@ -23,7 +23,7 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 bool unitRange(float g) { return std::isfinite(g) && g >= 0.0f && g <= 1.0f; }
 
 void expectSane(TestEffect& t, const StereoSignal& out, const std::string& what) {
-  const DynamicsState& st = t.fx.processor.state;
+  const DynamicsState& st = t.fx.processor.state();
   ASSERT_TRUE(unitRange(st.compGain)) << what << ": compGain " << st.compGain;
   ASSERT_TRUE(unitRange(st.limGain)) << what << ": limGain " << st.limGain;
   ASSERT_TRUE(std::isfinite(st.compStep) && std::isfinite(st.compDelta)) << what;
@@ -36,8 +36,11 @@ void expectSane(TestEffect& t, const StereoSignal& out, const std::string& what)
   ASSERT_TRUE(!std::isnan(t.fx.outputGain) && t.fx.outputGain > 0.0f) << what;
   ASSERT_TRUE(std::isfinite(t.fx.rmsSumL) && std::isfinite(t.fx.rmsSumR)) << what;
   const FeedValues feed = FeedValues::loadFrom(t.fx.wavePeakFeed);
-  for (const float* v = &feed.maxL; v <= &feed.compGainAtMaxR; ++v) {
-    ASSERT_TRUE(std::isfinite(*v)) << what;
+  for (int ch = 0; ch < 2; ++ch) {
+    for (const FeedValues::Extreme& e : {feed.max[ch], feed.min[ch]}) {
+      ASSERT_TRUE(std::isfinite(e.value) && std::isfinite(e.totalGain) && std::isfinite(e.compGain))
+          << what;
+    }
   }
   for (std::size_t i = 0; i < out.frames(); ++i) {
     ASSERT_TRUE(std::isfinite(out.left[i]) && std::isfinite(out.right[i]))
@@ -96,11 +99,15 @@ TEST(ProcessorFaults, ParameterValuesNoEditorSendsKeepGainsInRange) {
 
 TEST(ProcessorFaults, StateWrittenFromOutsideTheRingStaysInside) {
   TestEffect t;
-  t.fx.processor.state.delayPos = 10000;
+  DynamicsState saved = t.fx.processor.state();
+  saved.delayPos = 10000;
+  t.fx.processor.restore(saved);
   t.fx.lookAheadValue = 5000.0f;
   runLoud(t, "ring position past the ring");
   t.fx.lookAheadValue = kNaN;
-  t.fx.processor.state.delayPos = -3;
+  saved = t.fx.processor.state();
+  saved.delayPos = -3;
+  t.fx.processor.restore(saved);
   runLoud(t, "look-ahead not a number");
 }
 
@@ -128,7 +135,7 @@ TEST(ProcessorFaults, BrokenSamplesPassAsSilenceAndLeaveNothingBehind) {
     b.fx.setProgram(program);
     DitherGenerator::resetThreadState();
     EXPECT_EQ(out.left, b.run(cleaned, 512).left) << "program " << program;
-    EXPECT_TRUE(sameState(a.fx.processor.state, b.fx.processor.state));
+    EXPECT_TRUE(sameState(a.fx.processor.state(), b.fx.processor.state()));
     EXPECT_EQ(a.fx.outputGain, b.fx.outputGain);
   }
 }

@@ -63,12 +63,12 @@ struct Snapshot {
   bool hold;
 
   explicit Snapshot(ADelay& fx)
-      : state(fx.processor.state), feed(FeedValues::loadFrom(fx.wavePeakFeed)), sumL(fx.rmsSumL),
+      : state(fx.processor.state()), feed(FeedValues::loadFrom(fx.wavePeakFeed)), sumL(fx.rmsSumL),
         sumR(fx.rmsSumR), outputGain(fx.outputGain), count(fx.rmsCount), release(fx.releaseSamples),
         hold(fx.normalizeHold) {}
 
   void expectSame(ADelay& fx) const {
-    EXPECT_TRUE(sameState(state, fx.processor.state));
+    EXPECT_TRUE(sameState(state, fx.processor.state()));
     EXPECT_TRUE(sameFeed(feed, FeedValues::loadFrom(fx.wavePeakFeed)));
     EXPECT_EQ(sumL, fx.rmsSumL);
     EXPECT_EQ(sumR, fx.rmsSumR);
@@ -108,7 +108,7 @@ TEST(ProcessorBypass, DelaysTheInputUnscaledAndChangesNothingElse) {
     ASSERT_TRUE(sameBits(out.right[i], in.right[i - latency])) << "frame " << i;
   }
   // Only the ring and its position moved.
-  const DynamicsState& st = t.fx.processor.state;
+  const DynamicsState& st = t.fx.processor.state();
   before.state.delayInL = st.delayInL;
   before.state.delayInR = st.delayInR;
   before.state.delayGain = st.delayGain;
@@ -178,11 +178,13 @@ TEST(ProcessorBypass, FramesLeftInTheRingStayWithinTheLimiter) {
 TEST(ProcessorEmptyBlocks, NoFramesTouchesNoOutputButStalledReleasesMoveOn) {
   TestEffect t;
   t.fx.normalizeHold = true;
-  DynamicsState& st = t.fx.processor.state;
-  st.compDelta = 0.0f;
-  st.compStep = 0.5f;
-  st.limDelta = 0.01f; // still moving: keeps its step
-  st.limStep = 0.5f;
+  DynamicsState saved = t.fx.processor.state();
+  saved.compDelta = 0.0f;
+  saved.compStep = 0.5f;
+  saved.limDelta = 0.01f; // still moving: keeps its step
+  saved.limStep = 0.5f;
+  t.fx.processor.restore(saved);
+  const DynamicsState& st = t.fx.processor.state();
   float canary[2][4] = {{7, 7, 7, 7}, {7, 7, 7, 7}};
   float* outs[2] = {canary[0], canary[1]};
   float* ins[2] = {canary[1], canary[0]};
@@ -222,7 +224,7 @@ TEST(ProcessorSuspend, ClearsTheRingsOnly) {
   warmUp(t);
   const Snapshot before(t.fx);
   t.fx.suspend();
-  const DynamicsState& st = t.fx.processor.state;
+  const DynamicsState& st = t.fx.processor.state();
   for (std::size_t s = 0; s < st.delayGain.size(); ++s) {
     ASSERT_EQ(st.delayInL[s], 0.0f);
     ASSERT_EQ(st.delayInR[s], 0.0f);

@@ -60,11 +60,11 @@ TEST(ProcessorThresholds, APeakExactlyAtAThresholdCausesNoReduction) {
   comp.set(kSoft, 0.0f);
   const float tc = comp.fx.compThreshold;
   comp.run(constantSignal(100, tc, -tc), 50);
-  EXPECT_EQ(comp.fx.processor.state.compGain, 1.0f);
-  EXPECT_EQ(comp.fx.processor.state.compDelta, 0.0f) << "no release ever started";
+  EXPECT_EQ(comp.fx.processor.state().compGain, 1.0f);
+  EXPECT_EQ(comp.fx.processor.state().compDelta, 0.0f) << "no release ever started";
   // One step above: an attack, so small that its first release increment already undoes it.
   comp.run(constantSignal(1, std::nextafter(tc, 2.0f), 0.0f), 1);
-  EXPECT_NE(comp.fx.processor.state.compDelta, 0.0f);
+  EXPECT_NE(comp.fx.processor.state().compDelta, 0.0f);
 
   TestEffect lim;
   lim.neutral();
@@ -72,10 +72,10 @@ TEST(ProcessorThresholds, APeakExactlyAtAThresholdCausesNoReduction) {
   const float tl = lim.fx.limThreshold;
   const StereoSignal at = constantSignal(100, -tl, tl);
   const StereoSignal out = lim.run(at, 50);
-  EXPECT_EQ(lim.fx.processor.state.limGain, 1.0f);
+  EXPECT_EQ(lim.fx.processor.state().limGain, 1.0f);
   EXPECT_EQ(out.left, at.left);
   lim.run(constantSignal(1, 0.0f, std::nextafter(tl, 2.0f)), 1);
-  EXPECT_LT(lim.fx.processor.state.limGain, 1.0f);
+  EXPECT_LT(lim.fx.processor.state().limGain, 1.0f);
 }
 
 TEST(ProcessorRatio, OneToOneNeverReducesWithSoftOnOrOff) {
@@ -97,7 +97,7 @@ TEST(ProcessorRatio, OneToOneNeverReducesWithSoftOnOrOff) {
       const StereoSignal o = t.run(part, 100);
       out.left.insert(out.left.end(), o.left.begin(), o.left.end());
       out.right.insert(out.right.end(), o.right.begin(), o.right.end());
-      minGain = std::min(minGain, t.fx.processor.state.compGain);
+      minGain = std::min(minGain, t.fx.processor.state().compGain);
     }
     EXPECT_EQ(minGain, 1.0f) << "Soft " << soft;
     expectDelayedCopy(loud, out, 0);
@@ -135,7 +135,7 @@ TEST(ProcessorLimiter, ASingleFullScaleSampleIsFadedInAheadAndReleasedIn10ms) {
   const float hundredth = t.fx.getSampleRate() / 100.0f;
   EXPECT_GT(static_cast<float>(back - kAt), 0.75f * hundredth);
   EXPECT_LT(static_cast<float>(back - kAt), 1.5f * hundredth);
-  EXPECT_EQ(t.fx.processor.state.limGain, 1.0f);
+  EXPECT_EQ(t.fx.processor.state().limGain, 1.0f);
 }
 
 TEST(ProcessorRelease, AutomaticReleaseLengthFollowsTheDepthOfTheAttack) {

@@ -1,6 +1,7 @@
 #include "Report.h"
 
 #include "AudioFormat.h"
+#include "Conversions.h"
 #include "PluginHost.h"
 #include "Renderer.h"
 
@@ -120,7 +121,8 @@ void printSummary(std::FILE* out, PluginHost& host, const AudioFormat& inputForm
     printLevelRow(out, "True peak", in.truePeakDb, written.truePeakDb, "dBTP");
     printLevelRow(out, "Loudness", in.loudnessLufs, written.loudnessLufs, "LUFS");
   }
-  const double latencyMs = 1000.0 * result.latency / inputFormat.sampleRate;
+  const double latencyMs =
+      samplesToMs(static_cast<double>(result.latency), static_cast<double>(inputFormat.sampleRate));
   std::fprintf(out, "Latency %d samples (%s ms), removed from the start\n", result.latency,
                fixed(latencyMs, 2).c_str());
   std::string speed = seconds > 0.0 && context.wallSeconds > 0.0

@@ -1,6 +1,7 @@
 #include "ReferenceDynamics.h"
 
 #include "BlockSetup.h"
+#include "Conversions.h"
 #include "DitherGenerator.h"
 #include "DynamicsConstants.h"
 #include "FpGuard.h"
@@ -132,7 +133,8 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
     const float dL = o * ringL[p];
     const float dR = o * ringR[p];
 
-    feed.update(inL, inR, ringG[w], st.compGain);
+    const float in[2] = {inL, inR};
+    feed.update(in, ringG[w], st.compGain);
 
     float yL;
     float yR;
