@@ -122,7 +122,7 @@ bool handleMenuCommand(HWND window, WORD id, ADelay& effect) noexcept {
     UpdateWindow(window);
     return true;
   case SettingsGroup::Help:
-    showHelpWindow(effect);
+    showHelpWindow(effect, window);
     UpdateWindow(window);
     return true;
   default:

@@ -1,12 +1,10 @@
 #include "HelpWindow.h"
 
 #include "ADelay.h"
-#include "EditorConstants.h"
 #include "HelpLayout.h"
 #include "HelpTexts.h"
 #include "ModuleHandle.h"
 
-#include <cstring>
 #include <mutex>
 
 namespace {
@@ -36,39 +34,6 @@ HINSTANCE moduleInstance() noexcept { return static_cast<HINSTANCE>(moduleHandle
 // The same face as the editor's own font.
 HFONT createHelpFont() noexcept {
   return CreateFontA(14, 5, 0, 0, 0, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0, "Arial");
-}
-
-struct EditorSearch {
-  const void* effect;
-  HWND found;
-};
-
-BOOL CALLBACK matchEditorWindow(HWND window, LPARAM search) {
-  auto* s = reinterpret_cast<EditorSearch*>(search);
-  char className[64] = {};
-  if (GetClassNameA(window, className, static_cast<int>(sizeof className)) > 0 &&
-      std::strcmp(className, kEditorClassName) == 0 &&
-      GetWindowLongPtrA(window, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(s->effect)) {
-    s->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK searchTopLevelWindow(HWND window, LPARAM search) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId()) {
-    EnumChildWindows(window, matchEditorWindow, search);
-  }
-  return reinterpret_cast<EditorSearch*>(search)->found == nullptr ? TRUE : FALSE;
-}
-
-// The editor window keeps its effect's address in its user data.
-HWND findEditorWindow(const ADelay& effect) noexcept {
-  EditorSearch search{&effect, nullptr};
-  EnumWindows(searchTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 } // namespace
@@ -220,8 +185,6 @@ void showHelpWindow(ADelay& effect, HWND editorWindow) noexcept {
     effect.helpWindow->show(editorWindow);
   }
 }
-
-void showHelpWindow(ADelay& effect) noexcept { showHelpWindow(effect, findEditorWindow(effect)); }
 
 void showInfoBox(HWND owner, ADelay& /*effect*/) noexcept {
   MessageBoxA(owner, kInfoText, kInfoCaption, MB_OK | MB_ICONINFORMATION);

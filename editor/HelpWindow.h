@@ -33,7 +33,7 @@ private:
 };
 
 // Entry points for the editor: the context menu's "Help" and "Info", F1 and the logo area.
-// The one-argument form finds the effect's open editor window itself.
-void showHelpWindow(ADelay& effect) noexcept;
+// The editor window is passed, never searched for: in a bridged host the top-level window
+// that holds it belongs to another process.
 void showHelpWindow(ADelay& effect, HWND editorWindow) noexcept;
 void showInfoBox(HWND owner, ADelay& effect) noexcept;

@@ -256,6 +256,11 @@ void ADelay::getProgramName(char* name) {
   writeHostText(name, currentRecord().name, kVstMaxProgNameLen);
 }
 
+bool ADelay::getProgramNameIndexed(VstInt32 /*category*/, VstInt32 index, char* text) {
+  return index >= 0 && index < kNumPrograms &&
+         writeHostText(text, program(index).name, kVstMaxProgNameLen);
+}
+
 void ADelay::getParameterName(VstInt32 index, char* text) {
   const ParameterInfo* info = parameterInfo(index);
   writeHostText(text, info != nullptr ? info->name : kUnknownParamText, kParamTextCapacity);

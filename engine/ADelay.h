@@ -36,6 +36,8 @@ public:
   void setProgram(VstInt32 program) override;
   void setProgramName(char* name) override;
   void getProgramName(char* name) override;
+  // Any category: the nine programs are one list.
+  bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
   void getParameterLabel(VstInt32 index, char* label) override;
   void getParameterDisplay(VstInt32 index, char* text) override;
   void getParameterName(VstInt32 index, char* text) override;

@@ -13,6 +13,8 @@
 #include "FpGuard.h"
 #include "GainPass.h"
 
+#include <cmath>
+
 namespace {
 
 struct BlockIo {
@@ -71,9 +73,11 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
   res.sumR = combineLanes(lanes[1]);
 }
 
-// Bypass: each frame passes the ring at gain 1, as in the reference, with the position kept as
-// a running index instead of a modulo per frame.
-void bypassBlock(std::int32_t n, DynamicsState& st, const BlockIo& io) noexcept {
+// Bypass: each frame passes the ring unscaled, as in the reference, with the position kept as a
+// running index instead of a modulo per frame.
+void bypassBlock(const BlockSetup& b, DynamicsState& st, const BlockIo& io) noexcept {
+  const std::int32_t n = b.slots;
+  const float tl = b.limThreshold;
   float* const ringL = st.delayInL.data();
   float* const ringR = st.delayInR.data();
   float* const ringG = st.delayGain.data();
@@ -82,9 +86,10 @@ void bypassBlock(std::int32_t n, DynamicsState& st, const BlockIo& io) noexcept 
   for (std::int32_t i = 0; i < io.frames; ++i) {
     const float xL = finiteOrZero(io.in[0][i]);
     const float xR = finiteOrZero(io.in[1][i]);
+    const float peak = std::fabs(xL) > std::fabs(xR) ? std::fabs(xL) : std::fabs(xR);
     ringL[w] = xL;
     ringR[w] = xR;
-    ringG[w] = 1.0f;
+    ringG[w] = peak > tl ? tl / peak : 1.0f;
     io.out[0][i] = ringL[r];
     io.out[1][i] = ringR[r];
     // A position past a ring that shrank since the last block wraps on its first frame.
@@ -118,12 +123,12 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
   state_.keepPositionInRing();
   const BlockIo io = frames > 0 ? BlockIo{{inputs[0], inputs[1]}, {outputs[0], outputs[1]}, frames}
                                 : BlockIo{{nullptr, nullptr}, {nullptr, nullptr}, 0};
+  const BlockSetup b = BlockSetup::from(settings);
   if (settings.bypassOn) {
-    bypassBlock(lookAheadSlots(settings.lookAheadValue), state_, io);
+    bypassBlock(b, state_, io);
     return {};
   }
   FpGuard guard;
-  const BlockSetup b = BlockSetup::from(settings);
   BlockResult res;
   res.processed = true;
   std::uint32_t dither = b.dither ? DitherGenerator::threadState() : 0u;

@@ -9,8 +9,8 @@ struct ParameterInfo {
   const char* name;  // filled with blanks to nine characters
   const char* label; // three characters
   ParamKind kind;
-  float scale;       // steps at normalized 1.0 (Steps and LookAhead)
-  float minStep;     // natural integer limits of the member type (Steps)
+  float scale;   // steps at normalized 1.0 (Steps and LookAhead)
+  float minStep; // natural integer limits of the member type (Steps)
   float maxStep;
 };
 

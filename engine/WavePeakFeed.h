@@ -11,10 +11,9 @@ struct WavePeakFeed {
   RelaxedAtomic<float> compGainAtMinL, compGainAtMaxL, compGainAtMinR, compGainAtMaxR;
 
   void clear() noexcept {
-    for (RelaxedAtomic<float>* v : {&maxL, &minL, &maxR, &minR, &totalGainAtMinL,
-                                    &totalGainAtMaxL, &totalGainAtMinR, &totalGainAtMaxR,
-                                    &compGainAtMinL, &compGainAtMaxL, &compGainAtMinR,
-                                    &compGainAtMaxR}) {
+    for (RelaxedAtomic<float>* v :
+         {&maxL, &minL, &maxR, &minR, &totalGainAtMinL, &totalGainAtMaxL, &totalGainAtMinR,
+          &totalGainAtMaxR, &compGainAtMinL, &compGainAtMaxL, &compGainAtMinR, &compGainAtMaxR}) {
       v->store(0.0f);
     }
   }

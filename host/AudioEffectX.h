@@ -50,7 +50,8 @@ public:
   virtual bool getHostVendorString(char* text);
   virtual bool getHostProductString(char* text);
   virtual VstInt32 getHostVendorVersion();
-  virtual VstIntPtr hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg, float floatArg);
+  virtual VstIntPtr hostVendorSpecific(VstInt32 lArg1, VstIntPtr lArg2, void* ptrArg,
+                                       float floatArg);
   virtual VstInt32 canHostDo(char* text);
   virtual VstInt32 getHostLanguage();
   virtual bool isSynth(bool state = true);

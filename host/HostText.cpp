@@ -23,7 +23,8 @@ bool formatFixed(char* dst, std::size_t capacity, double value, int width, int p
   char digits[64];
   std::to_chars_result r{};
   if (std::isfinite(value)) {
-    r = std::to_chars(digits, digits + sizeof digits - 1, value, std::chars_format::fixed, precision);
+    r = std::to_chars(digits, digits + sizeof digits - 1, value, std::chars_format::fixed,
+                      precision);
   } else {
     const char* word = std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
     r.ptr = digits + std::strlen(word);

@@ -4,8 +4,7 @@
 
 #include <atomic>
 
-template <typename T>
-class RelaxedAtomic {
+template <typename T> class RelaxedAtomic {
 public:
   constexpr RelaxedAtomic() noexcept : value_(T{}) {}
   constexpr RelaxedAtomic(T v) noexcept : value_(v) {} // NOLINT: used like the plain value

@@ -11,7 +11,8 @@
 // Called once per plug-in slot by the host's loading thread.
 ZEMBRAC_EXPORT AEffect* VSTPluginMain(audioMasterCallback audioMaster) noexcept {
   // Without a callback there is no host to decline; the services answer their defaults.
-  if (audioMaster != nullptr && audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
+  if (audioMaster != nullptr &&
+      audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) {
     return nullptr;
   }
   AudioEffect* effect = nullptr;

@@ -103,11 +103,11 @@ enum AEffectOpcodes : VstInt32 {
   effEditGetRect,
   effEditOpen,
   effEditClose,
-  effEditDraw, // obsolete
+  effEditDraw,  // obsolete
   effEditMouse, // obsolete
-  effEditKey, // obsolete
+  effEditKey,   // obsolete
   effEditIdle,
-  effEditTop, // obsolete
+  effEditTop,   // obsolete
   effEditSleep, // obsolete
   effIdentify,
   effGetChunk,
@@ -117,13 +117,13 @@ enum AEffectOpcodes : VstInt32 {
   effString2Parameter,
   effGetNumProgramCategories, // obsolete
   effGetProgramNameIndexed,
-  effCopyProgram, // obsolete
-  effConnectInput, // obsolete
+  effCopyProgram,   // obsolete
+  effConnectInput,  // obsolete
   effConnectOutput, // obsolete
   effGetInputProperties,
   effGetOutputProperties,
   effGetPlugCategory,
-  effGetCurrentPosition, // obsolete
+  effGetCurrentPosition,   // obsolete
   effGetDestinationBuffer, // obsolete
   effOfflineNotify,
   effOfflinePrepare,
@@ -140,8 +140,8 @@ enum AEffectOpcodes : VstInt32 {
   effVendorSpecific,
   effCanDo,
   effGetTailSize,
-  effIdle, // obsolete
-  effGetIcon, // obsolete
+  effIdle,            // obsolete
+  effGetIcon,         // obsolete
   effSetViewPosition, // obsolete
   effGetParameterProperties,
   effKeysRequired, // obsolete
@@ -181,9 +181,9 @@ enum AudioMasterOpcodes : VstInt32 {
   audioMasterWantMidi = 6, // obsolete
   audioMasterGetTime,
   audioMasterProcessEvents,
-  audioMasterTempoAt = 10, // obsolete
+  audioMasterTempoAt = 10,                // obsolete
   audioMasterGetNumAutomatableParameters, // obsolete
-  audioMasterGetParameterQuantization, // obsolete
+  audioMasterGetParameterQuantization,    // obsolete
   audioMasterIOChanged,
   audioMasterNeedIdle, // obsolete
   audioMasterSizeWindow,
@@ -191,8 +191,8 @@ enum AudioMasterOpcodes : VstInt32 {
   audioMasterGetBlockSize,
   audioMasterGetInputLatency,
   audioMasterGetOutputLatency,
-  audioMasterGetPreviousPlug, // obsolete
-  audioMasterGetNextPlug, // obsolete
+  audioMasterGetPreviousPlug,         // obsolete
+  audioMasterGetNextPlug,             // obsolete
   audioMasterWillReplaceOrAccumulate, // obsolete
   audioMasterGetCurrentProcessLevel,
   audioMasterGetAutomationState,
@@ -201,7 +201,7 @@ enum AudioMasterOpcodes : VstInt32 {
   audioMasterOfflineWrite,
   audioMasterOfflineGetCurrentPass,
   audioMasterOfflineGetCurrentMetaPass,
-  audioMasterSetOutputSampleRate, // obsolete
+  audioMasterSetOutputSampleRate,         // obsolete
   audioMasterGetOutputSpeakerArrangement, // obsolete
   audioMasterGetVendorString,
   audioMasterGetProductString,
@@ -210,7 +210,7 @@ enum AudioMasterOpcodes : VstInt32 {
   audioMasterSetIcon, // obsolete
   audioMasterCanDo,
   audioMasterGetLanguage,
-  audioMasterOpenWindow, // obsolete
+  audioMasterOpenWindow,  // obsolete
   audioMasterCloseWindow, // obsolete
   audioMasterGetDirectory,
   audioMasterUpdateDisplay,
@@ -218,8 +218,8 @@ enum AudioMasterOpcodes : VstInt32 {
   audioMasterEndEdit,
   audioMasterOpenFileSelector,
   audioMasterCloseFileSelector,
-  audioMasterEditFile, // obsolete
-  audioMasterGetChunkFile, // obsolete
+  audioMasterEditFile,                   // obsolete
+  audioMasterGetChunkFile,               // obsolete
   audioMasterGetInputSpeakerArrangement, // obsolete
 };
 static_assert(audioMasterGetInputSpeakerArrangement == 49 && audioMasterCanDo == 37);

@@ -95,7 +95,7 @@ constexpr char kNormalizeToOutput[] =
     "\n"
     "Bypass\n"
     "Compare the unprocessed and the processed signal. The input\n"
-    "passes unchanged and without the look-ahead delay.\n"
+    "passes unchanged, delayed by the look-ahead as when processed.\n"
     "\n"
     "Output fader\n"
     "Sets the output amplification from 0 to 24 dB.\n";

@@ -16,17 +16,20 @@ float atMostOne(float g) noexcept { return g < 1.0f ? g : 1.0f; }
 
 float larger(float a, float b) noexcept { return a > b ? a : b; }
 
-// Bypass still runs every frame through the ring, at gain 1, so the output keeps the latency
-// the host compensates.
-void bypassFrames(std::int32_t n, DynamicsState& st, const float* const* inputs,
+// Bypass still runs every frame through the ring, unscaled, so the output keeps the latency the
+// host compensates. The gain stored with a frame is the one that keeps it at the limiter
+// threshold, for the frames still in the ring when Bypass goes off.
+void bypassFrames(const BlockSetup& b, DynamicsState& st, const float* const* inputs,
                   float* const* outputs, std::int32_t frames) noexcept {
+  const std::int32_t n = b.slots;
   for (std::int32_t i = 0; i < frames; ++i) {
     const float inL = finiteOrZero(inputs[0][i]);
     const float inR = finiteOrZero(inputs[1][i]);
     const auto w = static_cast<std::size_t>(wrap(st.delayPos + n - 1, n));
+    const float peak = std::fabs(inL) > std::fabs(inR) ? std::fabs(inL) : std::fabs(inR);
     st.delayInL[w] = inL;
     st.delayInR[w] = inR;
-    st.delayGain[w] = 1.0f;
+    st.delayGain[w] = peak > b.limThreshold ? b.limThreshold / peak : 1.0f;
     const auto p = static_cast<std::size_t>(st.delayPos);
     outputs[0][i] = st.delayInL[p];
     outputs[1][i] = st.delayInR[p];
@@ -44,12 +47,12 @@ BlockResult ReferenceDynamics::process(const BlockSettings& settings, DynamicsSt
     return {};
   }
   st.keepPositionInRing();
+  const BlockSetup b = BlockSetup::from(settings);
   if (settings.bypassOn) {
-    bypassFrames(lookAheadSlots(settings.lookAheadValue), st, inputs, outputs, frames);
+    bypassFrames(b, st, inputs, outputs, frames);
     return {};
   }
   FpGuard guard;
-  const BlockSetup b = BlockSetup::from(settings);
   const std::int32_t n = b.slots;
   auto& ringL = st.delayInL;
   auto& ringR = st.delayInR;

@@ -18,7 +18,7 @@ const std::map<VstInt32, VstIntPtr> kNonZeroAnswers = {
     {effIdentify, 0x4E764566}, {effCanBeAutomated, 1}, {effGetPlugCategory, 4},
     {effGetEffectName, 1},     {effGetVendorString, 1}, {effGetProductString, 1},
     {effGetVendorVersion, 2800}, {effCanDo, -1},        {effGetVstVersion, 2400},
-    {effGetCurrentMidiProgram, -1},
+    {effGetCurrentMidiProgram, -1}, {effGetProgramNameIndexed, 1},
 };
 // clang-format on
 

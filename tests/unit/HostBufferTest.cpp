@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstring>
 #include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -100,7 +102,8 @@ TEST(HostBuffers, LongestTextsStayWithinTheirLimits) {
 
 TEST(HostBuffers, RequestsWithoutTextsLeaveTheBufferAlone) {
   for (VstInt32 opcode = -1; opcode <= 80; ++opcode) {
-    if (opcode == effClose || opcode == effSetProgramName || kTextRequests.count(opcode) != 0) {
+    if (opcode == effClose || opcode == effSetProgramName || opcode == effGetProgramNameIndexed ||
+        kTextRequests.count(opcode) != 0) {
       continue;
     }
     Plugin plugin;
@@ -124,4 +127,40 @@ TEST(HostBuffers, AnUnterminatedProgramNameIsReadNoFurtherThanItsLimit) {
   std::memset(name, 'u', sizeof name);
   plugin.dispatch(effSetProgramName, 0, 0, name);
   EXPECT_EQ(plugin.programName(), std::string(23, 'u'));
+}
+
+// Hosts list the programs by index without switching: the nine names, however long, and
+// nothing at all for any other index, whatever the category.
+TEST(HostBuffers, IndexedProgramNamesOnlyForTheNinePrograms) {
+  Plugin plugin;
+  ASSERT_TRUE(plugin);
+  plugin.dispatch(effSetProgram, 0, 4);
+  std::string longName(40, 'n');
+  plugin.dispatch(effSetProgramName, 0, 0, longName.data());
+  std::vector<std::string> names;
+  for (VstInt32 p = 0; p < 9; ++p) {
+    plugin.dispatch(effSetProgram, 0, p);
+    names.push_back(plugin.programName());
+  }
+  plugin.dispatch(effSetProgram, 0, 2);
+  for (VstIntPtr category : {VstIntPtr{-1}, VstIntPtr{0}, VstIntPtr{3}}) {
+    for (VstInt32 index : {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, INT_MAX}) {
+      GuardedBuffer buffer;
+      const VstIntPtr answer =
+          plugin.dispatch(effGetProgramNameIndexed, index, category, buffer.text());
+      if (index < 0 || index > 8) {
+        EXPECT_EQ(answer, 0) << "index " << index;
+        EXPECT_EQ(buffer.firstTouchedAfter(0), -1) << "index " << index;
+        continue;
+      }
+      EXPECT_EQ(answer, 1) << "index " << index;
+      ASSERT_EQ(buffer.textLength(),
+                static_cast<long>(names[static_cast<std::size_t>(index)].size()));
+      EXPECT_EQ(std::string(buffer.text()), names[static_cast<std::size_t>(index)]);
+      EXPECT_EQ(buffer.firstTouchedAfter(names[static_cast<std::size_t>(index)].size() + 1), -1);
+      EXPECT_TRUE(buffer.guardBeforeIntact());
+    }
+  }
+  EXPECT_EQ(names[4], std::string(kVstMaxProgNameLen - 1, 'n'));
+  EXPECT_EQ(plugin.dispatch(effGetProgram), 2) << "listing switches no program";
 }

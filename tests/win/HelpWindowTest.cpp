@@ -232,6 +232,65 @@ TEST_F(HelpWindowTest, MenuAndF1BringBackTheOneWindowAndRestoreIt) {
   EXPECT_EQ(helpWindowCount(), 1);
 }
 
+// A bridged host: the top-level window that holds the editor belongs to another process (a
+// program Wine and Windows both ship, ended with the test).
+class ForeignTopLevel {
+public:
+  ForeignTopLevel() {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    char command[] = "notepad.exe";
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_)) {
+      return;
+    }
+    pumpUntil([this] {
+      EnumWindows(matchProcess, reinterpret_cast<LPARAM>(this));
+      return window != nullptr;
+    });
+  }
+  ~ForeignTopLevel() {
+    if (process_.hProcess != nullptr) {
+      TerminateProcess(process_.hProcess, 0);
+      WaitForSingleObject(process_.hProcess, kDeadlineMs);
+      CloseHandle(process_.hThread);
+      CloseHandle(process_.hProcess);
+    }
+  }
+  ForeignTopLevel(const ForeignTopLevel&) = delete;
+  ForeignTopLevel& operator=(const ForeignTopLevel&) = delete;
+
+  HWND window = nullptr;
+
+private:
+  static BOOL CALLBACK matchProcess(HWND candidate, LPARAM self) {
+    auto* me = reinterpret_cast<ForeignTopLevel*>(self);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    if (owner == me->process_.dwProcessId && IsWindowVisible(candidate)) {
+      me->window = candidate;
+      return FALSE;
+    }
+    return TRUE;
+  }
+  PROCESS_INFORMATION process_{};
+};
+
+TEST_F(HelpWindowTest, MenuHelpIsOwnedByAHostWindowOfAnotherProcess) {
+  ForeignTopLevel host;
+  ASSERT_NE(host.window, nullptr) << "a top-level window of another process";
+  Instance fx(library);
+  ASSERT_TRUE(fx.openEditor(host.window));
+  HWND editor = editorWindowOf(host.window);
+  ASSERT_NE(editor, nullptr);
+  SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDM_HELP, 0), 0);
+  drainMessages();
+  HWND help = helpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(GetWindow(help, GW_OWNER), host.window);
+  fx.closeEditor();
+}
+
 TEST_F(HelpWindowTest, ScrollsByLinePageAndThumbWithinTheRange) {
   OpenEditor open(library);
   ASSERT_NE(open.editor, nullptr);

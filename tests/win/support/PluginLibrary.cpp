@@ -28,7 +28,8 @@ PluginLibrary::PluginLibrary() {
   HMODULE m = LoadLibraryA(pluginPath().c_str());
   module_ = m;
   if (m != nullptr) {
-    main_ = reinterpret_cast<PluginMainProc>(reinterpret_cast<void*>(GetProcAddress(m, "VSTPluginMain")));
+    main_ = reinterpret_cast<PluginMainProc>(
+        reinterpret_cast<void*>(GetProcAddress(m, "VSTPluginMain")));
   }
 }
 
