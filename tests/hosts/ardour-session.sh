@@ -39,7 +39,7 @@ timeout 60 ardour7-lua "$work/register.lua" >/dev/null 2>&1
 LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 60 /usr/lib/ardour7/ardour-vst-scanner -q -f \
   "$work/vst/$(basename "$plugin")"
 
-listing=$("$render" --plugin "$plugin" --list --set LookAhead=0.5 --set Output=0.75)
+listing=$("$render" --plugin "$plugin" --list --set-raw 12=0.5 --set-raw 5=0.75)
 want_latency=$(awk '/^Latency/ {print $2}' <<<"$listing")
 output_db=$(awk '$2 == "Output" {print $3}' <<<"$listing")
 want_level=$(awk -v o="$output_db" 'BEGIN {printf "%.3f", -18 + o}')
