@@ -1,5 +1,7 @@
 #include "SettingsText.h"
 
+#include "DisplaySettingsCommands.h"
+
 #include <charconv>
 #include <cstdint>
 #include <optional>
@@ -8,27 +10,7 @@
 
 namespace {
 
-struct IntSetting {
-  const char* name;
-  std::int32_t (*get)(const DisplaySettings&);
-  void (*set)(DisplaySettings&, std::int32_t);
-};
-
-const IntSetting kIntSettings[] = {
-    {"subAN", [](const DisplaySettings& s) { return s.normalizeCeilingIndex.load(); },
-     [](DisplaySettings& s, std::int32_t v) { s.normalizeCeilingIndex = v; }},
-    {"subPH", [](const DisplaySettings& s) { return s.peakHoldTicks; },
-     [](DisplaySettings& s, std::int32_t v) {
-       s.peakHoldTicks = usablePeakHoldTicks(v) ? v : kDefaultPeakHoldTicks;
-     }},
-    {"subCO", [](const DisplaySettings& s) { return s.colourScheme; },
-     [](DisplaySettings& s, std::int32_t v) { s.colourScheme = v; }},
-    {"subWZ", [](const DisplaySettings& s) { return s.zoomRange; },
-     [](DisplaySettings& s, std::int32_t v) { s.zoomRange = v; }},
-    {"subDS", [](const DisplaySettings& s) { return s.displaySpeed; },
-     [](DisplaySettings& s, std::int32_t v) { s.displaySpeed = v; }},
-};
-constexpr std::string_view kColoursName = "subIPOPTR";
+constexpr std::string_view kColoursName = kColoursSettingName;
 
 std::optional<std::vector<std::int32_t>> readNumbers(std::string_view text) {
   std::vector<std::int32_t> numbers;
@@ -54,7 +36,7 @@ std::optional<std::vector<std::int32_t>> readNumbers(std::string_view text) {
 
 std::string formatSettingsText(const DisplaySettings& settings) {
   std::string text;
-  for (const IntSetting& s : kIntSettings) {
+  for (const SettingsField& s : settingsFields()) {
     text += std::string(s.name) + ' ' + std::to_string(s.get(settings)) + '\n';
   }
   text += kColoursName;
@@ -84,7 +66,7 @@ bool parseSettingsText(const std::string& text, DisplaySettings& settings) {
       return false;
     }
     bool known = false;
-    for (const IntSetting& s : kIntSettings) {
+    for (const SettingsField& s : settingsFields()) {
       if (name == s.name && numbers->size() == 1) {
         s.set(parsed, numbers->front());
         known = true;

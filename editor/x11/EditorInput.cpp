@@ -14,15 +14,6 @@
 
 namespace {
 
-enum EntryMode : std::int32_t {
-  kEntryNone = 0,
-  kEntryCompThreshold = 1,
-  kEntryRatio = 3,
-  kEntryRelease = 4,
-  kEntryOutput = 5,
-  kEntryLimThreshold = 6,
-};
-
 struct EntryBinding {
   std::int32_t mode;
   std::unique_ptr<FaceTrack> EditorSession::*fader;

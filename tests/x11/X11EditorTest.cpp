@@ -17,6 +17,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -82,8 +83,12 @@ protected:
     ASSERT_NE(plugin.record, nullptr);
   }
   void TearDown() override {
-    plugin.dispatch(effEditClose);
-    XCloseDisplay(display);
+    if (plugin.record != nullptr) {
+      plugin.dispatch(effEditClose);
+    }
+    if (display != nullptr) {
+      XCloseDisplay(display);
+    }
   }
 
   Window newParent(int x, int y) {
@@ -174,6 +179,21 @@ protected:
     XFree(children);
     return found;
   }
+  // Right after open every control stands at its minimum; the first timer tick brings them to
+  // the effect's values. Program 0's Ratio handle then starts at row 60 (see the face test).
+  bool waitForFirstRefresh() {
+    const PixelImage handle = loadBitmap("bmp117_handle_blue.bmp");
+    return idleUntil([&] { return grab(parent).at(88, 60 + 17) == handle.at(10, 17); });
+  }
+  std::size_t topLevelCount() {
+    Window root = 0;
+    Window parentOut = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parentOut, &children, &count);
+    XFree(children);
+    return count;
+  }
   std::size_t automations() const {
     return RecordingHost::instance().requests(audioMasterAutomate).size();
   }
@@ -237,7 +257,7 @@ TEST_F(EditorHost, ShowsTheArtworkFaceWithHandlesWhereTheValuesAre) {
 
 TEST_F(EditorHost, RealInputReachesTheEffectAndTheHost) {
   ASSERT_TRUE(open(plugin, parent));
-  ASSERT_TRUE(idleUntil([&] { return plugin.get(7) > 0.0f; }));
+  ASSERT_TRUE(waitForFirstRefresh());
   // Bypass switch: parameter 3 goes on and the host hears of it.
   click(354 + 20, 196 + 10);
   ASSERT_TRUE(idleUntil([&] { return plugin.get(3) > 0.5f; }));
@@ -283,6 +303,64 @@ TEST_F(EditorHost, TheMenuSetsAndStoresTheDisplaySpeed) {
   unsetenv("XDG_CONFIG_HOME");
 }
 
+TEST_F(EditorHost, CaptionAutoSwitchFineTuningHelpAndColoursWorkWithRealInput) {
+  char folder[] = "/tmp/zembrac-x11-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  setenv("XDG_CONFIG_HOME", folder, 1);
+  const std::size_t topLevels = topLevelCount();
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  // The "Threshold" caption swaps the white compressor read-out for the light red limiter one.
+  auto reddish = [&] {
+    const PixelImage shown = grab(parent);
+    for (int y = 14; y < 27; ++y) {
+      for (int x = 15; x < 58; ++x) {
+        const std::uint32_t p = shown.at(x, y);
+        if (((p >> 16) & 0xFF) > ((p >> 8) & 0xFF) + 40) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
+  ASSERT_FALSE(reddish());
+  click(30, 39);
+  EXPECT_TRUE(idleUntil(reddish));
+  // A click above the Ratio handle (row 76), within the 15 rows before its track, moves it one
+  // step toward the click, twice.
+  const float ratio = plugin.get(7);
+  click(88, 55);
+  ASSERT_TRUE(idleUntil([&] { return plugin.get(7) < ratio; }));
+  const float once = plugin.get(7);
+  click(88, 55);
+  ASSERT_TRUE(idleUntil([&] { return plugin.get(7) < once; }));
+  EXPECT_NEAR(ratio - once, once - plugin.get(7), 1e-4f);
+  // The Auto switch turns automatic release on.
+  const float autoRelease = plugin.get(10);
+  click(124 + 13, 223 + 7);
+  EXPECT_TRUE(idleUntil([&] { return plugin.get(10) != autoRelease; }));
+  // "WaveDisplay colors" > "Custom" stores the Custom scheme and opens the colour chooser.
+  click(250, 100, 3);
+  idleUntil([] { return true; });
+  moveTo(250 + 40, 100 + 18 + 9);
+  idleUntil([] { return true; });
+  click(250 + 150 + 30, 100 + 18 + 2 * 18 + 9);
+  ASSERT_TRUE(idleUntil([&] { return windowNamed("Custom colors"); }));
+  std::stringstream text;
+  text << std::ifstream(std::string(folder) + "/zembrac/settings").rdbuf();
+  EXPECT_NE(text.str().find("subCO 2\n"), std::string::npos) << text.str();
+  // Help, the last menu row, opens the help window.
+  click(250, 100, 3);
+  idleUntil([] { return true; });
+  click(250 + 40, 100 + 7 * 18 + 9);
+  ASSERT_TRUE(idleUntil([&] { return windowNamed("Zembrac Help"); }));
+  // Closing the editor takes every window of its own with it.
+  plugin.dispatch(effEditClose);
+  XSync(display, False);
+  EXPECT_EQ(topLevelCount(), topLevels);
+  unsetenv("XDG_CONFIG_HOME");
+}
+
 TEST_F(EditorHost, SurvivesHostsThatMisbehave) {
   // Idle before open and after close does nothing.
   plugin.dispatch(effEditIdle);
@@ -322,5 +400,19 @@ int main(int argc, char** argv) {
     return 2;
   }
   libraryPath = argv[1];
-  return RUN_ALL_TESTS();
+  // The virtual display may still be starting up when the suite does. The probe stays
+  // connected: a server whose last client leaves resets and refuses connections meanwhile.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  Display* probe = nullptr;
+  while ((probe = XOpenDisplay(nullptr)) == nullptr &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  if (probe == nullptr) {
+    std::fprintf(stderr, "no X display\n");
+    return 1;
+  }
+  const int status = RUN_ALL_TESTS();
+  XCloseDisplay(probe);
+  return status;
 }
