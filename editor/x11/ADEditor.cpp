@@ -91,8 +91,16 @@ bool ADEditor::open(void* parentWindow) noexcept {
     }
     XErrorGuard guard(display);
     const int screen = DefaultScreen(display);
-    s->window = XCreateSimpleWindow(display, parent, 0, 0, kEditorWidth, kEditorHeight, 0, 0,
-                                    BlackPixel(display, screen));
+    // The screen's default visual, whatever the parent uses (a host's window may have a
+    // 32-bit visual), so that the 24-bit face can be put into it as it is.
+    XSetWindowAttributes attributes{};
+    attributes.colormap = DefaultColormap(display, screen);
+    attributes.border_pixel = 0;
+    attributes.background_pixel = BlackPixel(display, screen);
+    s->window =
+        XCreateWindow(display, parent, 0, 0, kEditorWidth, kEditorHeight, 0,
+                      DefaultDepth(display, screen), InputOutput, DefaultVisual(display, screen),
+                      CWColormap | CWBorderPixel | CWBackPixel, &attributes);
     XSelectInput(display, s->window, kFaceEvents);
     XStoreName(display, s->window, kEditorTitle);
     s->facePixmap = XCreatePixmap(display, s->window, kEditorWidth, kEditorHeight,
