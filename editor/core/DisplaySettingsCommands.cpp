@@ -157,3 +157,21 @@ WaveColours decodeWaveColours(const std::array<std::uint8_t, kWaveColourBytes>& 
   }
   return colours;
 }
+
+const std::array<SettingsField, kSettingsFieldCount>& settingsFields() noexcept {
+  static const std::array<SettingsField, kSettingsFieldCount> fields{{
+      {"subAN", [](const DisplaySettings& s) { return s.normalizeCeilingIndex.load(); },
+       [](DisplaySettings& s, std::int32_t v) { s.normalizeCeilingIndex = v; }},
+      {"subPH", [](const DisplaySettings& s) { return s.peakHoldTicks; },
+       [](DisplaySettings& s, std::int32_t v) {
+         s.peakHoldTicks = usablePeakHoldTicks(v) ? v : kDefaultPeakHoldTicks;
+       }},
+      {"subCO", [](const DisplaySettings& s) { return s.colourScheme; },
+       [](DisplaySettings& s, std::int32_t v) { s.colourScheme = v; }},
+      {"subWZ", [](const DisplaySettings& s) { return s.zoomRange; },
+       [](DisplaySettings& s, std::int32_t v) { s.zoomRange = v; }},
+      {"subDS", [](const DisplaySettings& s) { return s.displaySpeed; },
+       [](DisplaySettings& s, std::int32_t v) { s.displaySpeed = v; }},
+  }};
+  return fields;
+}

@@ -45,6 +45,18 @@ bool zoomRangeLimits(std::int32_t zoomRange, ZoomRangeLimits& limits) noexcept;
 // bottom of the highest one, otherwise unchanged.
 std::int32_t zoomStepsForRange(std::int32_t zoomRange, std::int32_t zoomSteps) noexcept;
 
+// The five single-number settings as both stores name them ("subAN", "subPH", "subCO", "subWZ",
+// "subDS"); the colours travel beside them as one block named kColoursSettingName. A stored hold
+// time the meters cannot divide by is read as the default.
+struct SettingsField {
+  const char* name;
+  std::int32_t (*get)(const DisplaySettings&);
+  void (*set)(DisplaySettings&, std::int32_t);
+};
+constexpr std::size_t kSettingsFieldCount = 5;
+const std::array<SettingsField, kSettingsFieldCount>& settingsFields() noexcept;
+inline constexpr const char* kColoursSettingName = "subIPOPTR";
+
 // The registry form of the colours: fifteen little-endian int32 in the order R1 G1 B1 ... B5.
 constexpr std::size_t kWaveColourBytes = 60;
 std::array<std::uint8_t, kWaveColourBytes> encodeWaveColours(const WaveColours& colours) noexcept;

@@ -19,6 +19,16 @@ enum class Track : std::int32_t {
   LookAhead = 7,
 };
 
+// Which read-out's box is open (entryMode).
+enum EntryMode : std::int32_t {
+  kEntryNone = 0,
+  kEntryCompThreshold = 1,
+  kEntryRatio = 3,
+  kEntryRelease = 4,
+  kEntryOutput = 5,
+  kEntryLimThreshold = 6,
+};
+
 // Passes a control's value on to its parameter: in whole steps (LookAhead as it is), the two
 // thresholds coupled so that the compressor's never lies above the limiter's.
 void passTrackValue(ADelay& effect, Track track, float value) noexcept;

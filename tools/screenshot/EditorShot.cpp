@@ -1,6 +1,8 @@
 // Opens the editor in a host window for one program, plays a short beat through the plug-in so
 // that the wave display, meters and read-outs show a signal, and saves the editor as a 24-bit
-// BMP. Usage: EditorShot PATH-TO-zembrac.dll OUTPUT.bmp [PROGRAM]
+// BMP. Usage: EditorShot PATH-TO-zembrac.dll OUTPUT.bmp [PROGRAM [TICKS]]; with 0 ticks the
+// picture is the still face right after the first refresh, which the Linux editor's suite
+// compares with its own.
 #include "ShotSupport.h"
 
 #include <cmath>
@@ -71,13 +73,18 @@ void play(AEffect* effect, Beat& beat, int frames) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: EditorShot PATH-TO-zembrac.dll OUTPUT.bmp [PROGRAM]\n");
+    std::fprintf(stderr, "usage: EditorShot PATH-TO-zembrac.dll OUTPUT.bmp [PROGRAM [TICKS]]\n");
     return 2;
   }
   char* end = nullptr;
   const long program = argc > 3 ? std::strtol(argv[3], &end, 10) : 0;
   if (argc > 3 && (*end != '\0' || program < 0 || program > 8)) {
     std::fprintf(stderr, "EditorShot: program '%s' is not a number from 0 to 8\n", argv[3]);
+    return 2;
+  }
+  const long ticks = argc > 4 ? std::strtol(argv[4], &end, 10) : kTicks;
+  if (argc > 4 && (*end != '\0' || ticks < 0 || ticks > 100000)) {
+    std::fprintf(stderr, "EditorShot: ticks '%s' is not a count\n", argv[4]);
     return 2;
   }
   AEffect* effect = loadPlugin(argv[1]);
@@ -101,7 +108,7 @@ int main(int argc, char** argv) {
   pumpMessages(400);
   // The display follows the audio it is fed, one tick per 125 ms of sound.
   Beat beat;
-  for (int tick = 0; tick < kTicks; ++tick) {
+  for (long tick = 0; tick < ticks; ++tick) {
     play(effect, beat, kFramesPerTick);
     PostMessageA(editor, kDisplayTickMessage, 0, 0);
     drainMessages();

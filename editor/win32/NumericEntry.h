@@ -2,19 +2,10 @@
 // a click anywhere else commits it. No key cancels an entry. UI thread only.
 #pragma once
 
+#include "EditorChanges.h"
 #include "EditorMessages.h"
 
 #include <cstdint>
-
-// Which read-out's box is open (the session's entryMode).
-enum EntryMode : std::int32_t {
-  kEntryNone = 0,
-  kEntryCompThreshold = 1,
-  kEntryRatio = 3,
-  kEntryRelease = 4,
-  kEntryOutput = 5,
-  kEntryLimThreshold = 6,
-};
 
 // First step of a click: commits the open entry unless the point lies on its fader's shown
 // read-out. While an entry is open its read-out is hidden, so every click commits it.

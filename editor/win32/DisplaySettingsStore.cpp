@@ -13,30 +13,6 @@ namespace {
 constexpr const char* kSoftwareKey = "Software";
 constexpr const char* kVendorKey = "HalvaroPlugIns";
 constexpr const char* kProductKey = "Zembrac";
-constexpr const char* kColoursValue = "subIPOPTR";
-
-// The five single-integer values; the colours travel as one binary block beside them.
-struct DwordValue {
-  const char* name;
-  std::int32_t (*get)(const DisplaySettings&);
-  void (*set)(DisplaySettings&, std::int32_t);
-};
-
-const DwordValue kDwordValues[] = {
-    {"subAN", [](const DisplaySettings& s) { return s.normalizeCeilingIndex.load(); },
-     [](DisplaySettings& s, std::int32_t v) { s.normalizeCeilingIndex = v; }},
-    {"subPH", [](const DisplaySettings& s) { return s.peakHoldTicks; },
-     [](DisplaySettings& s, std::int32_t v) {
-       s.peakHoldTicks = usablePeakHoldTicks(v) ? v : kDefaultPeakHoldTicks;
-     }},
-    {"subCO", [](const DisplaySettings& s) { return s.colourScheme; },
-     [](DisplaySettings& s, std::int32_t v) { s.colourScheme = v; }},
-    {"subWZ", [](const DisplaySettings& s) { return s.zoomRange; },
-     [](DisplaySettings& s, std::int32_t v) { s.zoomRange = v; }},
-    {"subDS", [](const DisplaySettings& s) { return s.displaySpeed; },
-     [](DisplaySettings& s, std::int32_t v) { s.displaySpeed = v; }},
-};
-
 // Closes whatever it holds when it goes, so every exit path releases the keys.
 class RegistryKey {
 public:
@@ -92,12 +68,12 @@ void saveDisplaySettings(const ADelay& effect) noexcept {
     return;
   }
   const DisplaySettings& s = effect.displaySettings;
-  for (const DwordValue& v : kDwordValues) {
+  for (const SettingsField& v : settingsFields()) {
     const DWORD dword = static_cast<DWORD>(v.get(s));
     setValue(product.get(), v.name, REG_DWORD, &dword, sizeof dword);
   }
   const std::array<std::uint8_t, kWaveColourBytes> colours = encodeWaveColours(s.waveColours);
-  setValue(product.get(), kColoursValue, REG_BINARY, colours.data(),
+  setValue(product.get(), kColoursSettingName, REG_BINARY, colours.data(),
            static_cast<DWORD>(colours.size()));
 }
 
@@ -111,14 +87,14 @@ void loadDisplaySettings(ADelay& effect) noexcept {
     return;
   }
   DisplaySettings& s = effect.displaySettings;
-  for (const DwordValue& v : kDwordValues) {
+  for (const SettingsField& v : settingsFields()) {
     DWORD dword = 0;
     if (queryExact(product.get(), v.name, REG_DWORD, &dword, sizeof dword)) {
       v.set(s, static_cast<std::int32_t>(dword));
     }
   }
   std::array<std::uint8_t, kWaveColourBytes> colours{};
-  if (queryExact(product.get(), kColoursValue, REG_BINARY, colours.data(),
+  if (queryExact(product.get(), kColoursSettingName, REG_BINARY, colours.data(),
                  static_cast<DWORD>(colours.size()))) {
     s.waveColours = decodeWaveColours(colours);
   }
