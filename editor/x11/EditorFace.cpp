@@ -1,4 +1,5 @@
 #include "ADelay.h"
+#include "Conversions.h"
 #include "DisplayFollow.h"
 #include "DisplayTickState.h"
 #include "EditorConstants.h"
@@ -212,7 +213,7 @@ void runDisplayTick(ADelay& effect, EditorSession& s) noexcept {
   }
   const float gain = effect.outputGain;
   if (effect.normalizeOn && gain != effect.shownOutputGain) {
-    const std::int32_t steps = outputStepsForGain(gain);
+    const std::int32_t steps = outputStepsOfGain(gain);
     effect.outputSteps = steps;
     s.outputFader->setValue(static_cast<float>(steps));
     effect.shownOutputGain = gain;
