@@ -4,8 +4,7 @@
 // processor reports AVX2 (VectorStages.cpp).
 #include "VectorStages.h"
 
-#if !defined(ZEMBRAC_NO_VECTORS) && (defined(__x86_64__) || defined(_M_X64)) &&                  \
-    defined(__GNUC__)
+#if !defined(ZEMBRAC_NO_VECTORS) && (defined(__x86_64__) || defined(_M_X64)) && defined(__GNUC__)
 // What LaneStages.h includes comes first, outside the region.
 #include "BlockSetup.h"
 #include "ChunkPasses.h"
