@@ -94,7 +94,7 @@ void bypassBlock(const BlockSetup& b, DynamicsState& st, const BlockIo& io) noex
     io.out[1][i] = ringR[r];
     // A position past a ring that shrank since the last block wraps on its first frame.
     w = r < n ? r : r % n;
-    r = r + 1 < n ? r + 1 : (r + 1) % n;
+    r = r + 1 < n ? r + 1 : (r + 1 == n ? 0 : (r + 1) % n);
   }
   if (io.frames > 0) {
     st.delayPos = r;
