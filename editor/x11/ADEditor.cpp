@@ -193,7 +193,8 @@ void ADEditor::idle() noexcept {
 
 void ADEditor::dispatch(XEvent& event) noexcept {
   EditorSession& s = *session_;
-  if (s.menu && s.menu->owns(event.xany.window)) {
+  // The menu holds the keyboard: a key can still land on the face when it had the focus.
+  if (s.menu && (s.menu->owns(event.xany.window) || event.type == KeyPress)) {
     const std::int32_t chosen = s.menu->handle(event);
     if (s.menu->finished()) {
       s.menu.reset();
