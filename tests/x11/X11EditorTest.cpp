@@ -327,6 +327,66 @@ TEST_F(EditorHost, RealInputReachesTheEffectAndTheHost) {
   EXPECT_TRUE(idleUntil([&] { return windowNamed("Info"); }));
 }
 
+TEST_F(EditorHost, EntriesCommitOnAClickElsewhereAndOnlyTheLeftButtonDragsSliders) {
+  // A settings folder of its own: the zoom slider keeps its default range, 1..20.
+  char folder[] = "/tmp/zembrac-x11-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  setenv("XDG_CONFIG_HOME", folder, 1);
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  // A click on the Ratio read-out opens its entry with the text selected (blue); "5" then a
+  // click on the empty face between the wave display and the reduction meter stores 10 steps.
+  click(66 + 20, 13 + 6);
+  ASSERT_TRUE(idleUntil([&] {
+    const PixelImage shown = grab(parent);
+    for (int x = 66; x < 66 + 47; ++x) {
+      if (shown.at(x, 13 + 7) == 0x0078D7u) {
+        return true;
+      }
+    }
+    return false;
+  }));
+  type("5");
+  click(320, 100);
+  ASSERT_TRUE(idleUntil([&] { return std::abs(plugin.get(7) - 10.0f / 60.0f) < 0.005f; }));
+  // Program 0's LookAhead, 999, puts its handle at the end of the 57-pixel track, column
+  // 86 + 56. A right-button drag to the left opens the menu and moves nothing.
+  const float lookAhead = plugin.get(12);
+  const std::size_t topLevels = topLevelCount();
+  moveTo(86 + 56, 256 + 6);
+  button(3, true);
+  ASSERT_TRUE(idleUntil([&] { return topLevelCount() > topLevels; }));
+  for (int x = 130; x >= 100; x -= 10) {
+    moveTo(x, 256 + 6);
+    plugin.dispatch(effEditIdle);
+  }
+  button(3, false);
+  const KeyCode escape = XKeysymToKeycode(display, XStringToKeysym("Escape"));
+  XTestFakeKeyEvent(display, escape, True, CurrentTime);
+  XTestFakeKeyEvent(display, escape, False, CurrentTime);
+  XSync(display, False);
+  ASSERT_TRUE(idleUntil([&] { return topLevelCount() == topLevels; }));
+  EXPECT_EQ(plugin.get(12), lookAhead);
+  // The left button drags it halfway, 28 / 56 x 996 + 3 = 501 hundredths of a millisecond.
+  auto leftDrag = [&](int fromX, int fromY, int toX, int toY) {
+    moveTo(fromX, fromY);
+    button(1, true);
+    for (int i = 1; i <= 4; ++i) {
+      moveTo(fromX + (toX - fromX) * i / 4, fromY + (toY - fromY) * i / 4);
+      plugin.dispatch(effEditIdle);
+    }
+  };
+  leftDrag(86 + 56, 256 + 6, 86 + 28, 256 + 6);
+  EXPECT_TRUE(idleUntil([&] { return std::abs(plugin.get(12) - 0.501f) < 1e-4f; }));
+  button(1, false);
+  // Program 0's Zoom, 2, sits at row 221 + truncate(1 / 19 x 40) = 223; row 251 is
+  // 30 / 40 x 19 + 1 = 15.25, so 15 of 20 steps.
+  leftDrag(304 + 6, 223, 304 + 6, 251);
+  EXPECT_TRUE(idleUntil([&] { return std::abs(plugin.get(8) - 15.0f / 20.0f) < 1e-4f; }));
+  button(1, false);
+  unsetenv("XDG_CONFIG_HOME");
+}
+
 TEST_F(EditorHost, TheMenuSetsAndStoresTheDisplaySpeed) {
   char folder[] = "/tmp/zembrac-x11-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
