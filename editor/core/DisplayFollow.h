@@ -1,9 +1,15 @@
-// What the display tick passes on to the Release fader: the release length automatic release
-// uses (the Output fader takes outputStepsOfGain, Conversions.h).
+// What the display tick passes on to the Release and Output faders from the processor's
+// write-backs.
 #pragma once
 
 #include <cstdint>
 
+class ADelay;
+
 // The Release read-out under automatic release: releaseSamples in milliseconds at the rate the
 // processor uses, so a host's unusable rate never divides by zero.
 float autoReleaseReadoutMs(std::int32_t releaseSamples, float sampleRate) noexcept;
+
+// The Output steps of the gain Auto Normalize has lowered, stored in the effect (not reported to
+// the host, not stored in the program) once per new gain; -1 when there is nothing new to show.
+std::int32_t followNormalizedOutput(ADelay& effect) noexcept;

@@ -3,7 +3,6 @@
 #include "ADEditor.h"
 #include "ADelay.h"
 #include "ControlPaint.h"
-#include "Conversions.h"
 #include "DisplayFollow.h"
 #include "DisplayTickState.h"
 #include "EditorMessages.h"
@@ -21,21 +20,6 @@ void followAutoRelease(ADelay& effect, EditorSession& session) noexcept {
     session.releaseFader->setValue(
         autoReleaseReadoutMs(effect.releaseSamples, effect.getSampleRate()));
   }
-}
-
-// Keeps the Output parameter, as the host reads it, at the gain Auto Normalize has lowered,
-// without reporting it to the host or storing it in the program.
-void followNormalize(ADelay& effect, EditorSession& session) noexcept {
-  const float gain = effect.outputGain;
-  if (!effect.normalizeOn || gain == effect.shownOutputGain) {
-    return;
-  }
-  const std::int32_t steps = outputStepsOfGain(gain);
-  effect.outputSteps = steps;
-  if (session.outputFader) {
-    session.outputFader->setValue(static_cast<float>(steps));
-  }
-  effect.shownOutputGain = gain;
 }
 
 // Shows the louder channel's RMS since the last slow tick and starts the next period.
@@ -58,7 +42,10 @@ void runDisplayTick(const EditorContext& context) noexcept {
   if (slowTick) {
     followAutoRelease(effect, session);
   }
-  followNormalize(effect, session);
+  const std::int32_t normalizedSteps = followNormalizedOutput(effect);
+  if (normalizedSteps >= 0 && session.outputFader) {
+    session.outputFader->setValue(static_cast<float>(normalizedSteps));
+  }
 
   HDC dc = GetDC(context.window);
   if (dc == nullptr) {

@@ -1,5 +1,4 @@
 #include "ADelay.h"
-#include "Conversions.h"
 #include "DisplayFollow.h"
 #include "DisplayTickState.h"
 #include "EditorConstants.h"
@@ -211,12 +210,9 @@ void runDisplayTick(ADelay& effect, EditorSession& s) noexcept {
   if (slowTick && effect.autoRelease == 1.0f) {
     s.releaseFader->setValue(autoReleaseReadoutMs(effect.releaseSamples, effect.getSampleRate()));
   }
-  const float gain = effect.outputGain;
-  if (effect.normalizeOn && gain != effect.shownOutputGain) {
-    const std::int32_t steps = outputStepsOfGain(gain);
-    effect.outputSteps = steps;
-    s.outputFader->setValue(static_cast<float>(steps));
-    effect.shownOutputGain = gain;
+  const std::int32_t normalizedSteps = followNormalizedOutput(effect);
+  if (normalizedSteps >= 0) {
+    s.outputFader->setValue(static_cast<float>(normalizedSteps));
   }
   if (slowTick) {
     char text[kRmsTextCapacity];
