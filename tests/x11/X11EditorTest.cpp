@@ -9,6 +9,7 @@
 #include "HelpLayout.h"
 #include "PixelImage.h"
 #include "RecordingHost.h"
+#include "TrackModel.h"
 #include "VstAbi.h"
 
 #include <X11/Xlib.h>
@@ -43,6 +44,18 @@ PixelImage loadBitmap(const std::string& name) {
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                         std::istreambuf_iterator<char>());
   return decodeBmp(bytes.data(), bytes.size());
+}
+
+// The bitmap of a resource id: the files are named bmp<id>_<what>.bmp.
+PixelImage loadBitmap(int id) {
+  const std::string prefix = "bmp" + std::to_string(id) + "_";
+  for (const auto& entry : std::filesystem::directory_iterator(ZEMBRAC_BITMAPS)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) == 0) {
+      return loadBitmap(name);
+    }
+  }
+  return {};
 }
 
 int countOpenFiles() {
@@ -187,7 +200,7 @@ protected:
   void type(const char* keys) {
     for (const char* k = keys; *k != '\0'; ++k) {
       const char name[2] = {*k, '\0'};
-      key(*k == '\n' ? "Return" : *k == '.' ? "period" : name);
+      key(*k == '\n' ? "Return" : *k == '.' ? "period" : *k == '-' ? "minus" : name);
     }
   }
   // The top-level window with this title, or 0.
@@ -230,6 +243,16 @@ protected:
     return RecordingHost::instance().requests(audioMasterAutomate).size();
   }
 
+  // Presses the left button at one point and moves in four steps to another, idling between
+  // as a host would; the button stays down.
+  void leftDrag(int fromX, int fromY, int toX, int toY) {
+    moveTo(fromX, fromY);
+    button(1, true);
+    for (int i = 1; i <= 4; ++i) {
+      moveTo(fromX + (toX - fromX) * i / 4, fromY + (toY - fromY) * i / 4);
+      plugin.dispatch(effEditIdle);
+    }
+  }
   // The context menu, opened with the right button at a fixed point of the face. Its rows are
   // 18 pixels high; a submenu opens 150 pixels to the right, level with its row.
   static constexpr int kMenuX = 250;
@@ -395,14 +418,96 @@ TEST_F(EditorHost, RealInputReachesTheEffectAndTheHost) {
   ASSERT_TRUE(idleUntil([&] { return std::abs(plugin.get(7) - 31.0f / 59.0f) < 0.01f; }));
   button(1, false);
   EXPECT_GE(automations(), 1u);
-  // Numeric entry: a click on the Ratio read-out, 3.3 and Enter store 6 steps.
-  click(66 + 20, 13 + 6);
+}
+
+// Every read-out opens its entry; Enter, a click on another read-out and a click on the logo
+// each commit it.
+TEST_F(EditorHost, EveryReadoutTakesANumberAndEveryWayOfCommittingKeepsIt) {
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  // The manual Release fader and its read-out take input only with Auto off.
+  click(kAutoReleaseSwitchLayout.x + 5, kAutoReleaseSwitchLayout.y + 5);
+  ASSERT_TRUE(idleUntil([&] { return plugin.get(kAutoRel) == 0.0f; }));
+  auto entry = [&](const FaderLayout& fader, const char* keys) {
+    click(fader.readoutX + kReadoutWidth / 2, fader.readoutY + kReadoutHitHeight / 2);
+    idleOnce();
+    type(keys);
+  };
+  auto holds = [&](VstInt32 index, float steps, float full) {
+    return std::abs(plugin.get(index) - steps / full) < 1e-6f;
+  };
+  // 3 dB of gain is 21000 steps; the click on the Release read-out commits it.
+  entry(kOutputFaderLayout, "3");
+  entry(kReleaseFaderLayout, "100\n");
+  EXPECT_TRUE(idleUntil([&] { return holds(kOutput, 21000, 24000) && holds(kRelease, 100, 999); }))
+      << plugin.get(kOutput) << " " << plugin.get(kRelease);
+  // -15 dB is 30 steps of the compressor threshold; after the caption's swap the same place
+  // edits the limiter's, where 3 means -3 dB, 6 steps.
+  entry(kThrCompFaderLayout, "-15\n");
+  EXPECT_TRUE(idleUntil([&] { return holds(kThrComp, 30, 72); })) << plugin.get(kThrComp);
+  click(30, 39);
   idleOnce();
-  type("3.3\n");
-  ASSERT_TRUE(idleUntil([&] { return std::abs(plugin.get(7) - 6.0f / 59.0f) < 0.01f; }));
-  // The logo opens the Info box.
+  entry(kThrLimFaderLayout, "3\n");
+  EXPECT_TRUE(idleUntil([&] { return holds(kThrLim, 6, 48); })) << plugin.get(kThrLim);
+  // 5.7 : 1 is 11.4 steps, stored as 11; the click on the logo commits and opens the Info box.
+  entry(kRatioFaderLayout, "5.7");
   click(400, 250);
-  EXPECT_TRUE(idleUntil([&] { return windowNamed("Info"); }));
+  EXPECT_TRUE(idleUntil([&] { return holds(kRatio, 11, 60) && windowNamed("Info"); }))
+      << plugin.get(kRatio);
+}
+
+// The faders follow the left button alone; a threshold dragged past the other takes it along.
+TEST_F(EditorHost, EveryFaderDragsAndTheThresholdsStayInOrder) {
+  struct Case {
+    FaderLayout fader;
+    VstInt32 index;
+    float full;
+    float to;
+    VstInt32 coupled;
+    float coupledFull;
+  };
+  // Program 0's limiter threshold (1 step) goes below its compressor threshold (20 steps),
+  // then the compressor's above the limiter's.
+  const Case cases[] = {{kReleaseFaderLayout, kRelease, 999, 500, -1, 0},
+                        {kOutputFaderLayout, kOutput, 24000, 8000, -1, 0},
+                        {kThrLimFaderLayout, kThrLim, 48, 30, kThrComp, 72},
+                        {kThrCompFaderLayout, kThrComp, 72, 8, kThrLim, 48}};
+  const PixelImage face = loadBitmap("bmp153_face.bmp");
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  // Auto off shows the manual Release fader.
+  const SwitchLayout& autoRelease = kAutoReleaseSwitchLayout;
+  click(autoRelease.x + 5, autoRelease.y + 5);
+  ASSERT_TRUE(idleUntil([&] {
+    return grab(parent).at(autoRelease.x + 5, autoRelease.y + 5) ==
+           face.at(autoRelease.x + 5, autoRelease.y + 5);
+  }));
+  for (const Case& c : cases) {
+    const FaderLayout& f = c.fader;
+    bool on = false;
+    const int from =
+        f.y + trackOffset(std::round(plugin.get(c.index) * c.full), f.min, f.max, f.length, on);
+    const int to = f.y + trackOffset(c.to, f.min, f.max, f.length, on);
+    // A coupled fader shows its new value at the next refresh.
+    const PixelImage handle = loadBitmap(f.handleBitmap);
+    ASSERT_TRUE(idleUntil([&] { return grab(parent).at(f.x + 10, from + 1) == handle.at(10, 17); }))
+        << c.index;
+    const auto steps = std::trunc(trackValueAt(to - f.y, f.min, f.max, f.length));
+    leftDrag(f.x + f.width / 2, from, f.x + f.width / 2, to);
+    EXPECT_TRUE(idleUntil([&] { return std::abs(plugin.get(c.index) - steps / c.full) < 1e-6f; }))
+        << c.index << ": " << plugin.get(c.index) * c.full << " for " << steps;
+    if (c.coupled >= 0) {
+      EXPECT_FLOAT_EQ(plugin.get(c.coupled) * c.coupledFull, steps) << c.coupled;
+    }
+    // With Shift held the pointer moves on and the fader stays.
+    const KeyCode shift = XKeysymToKeycode(display, XStringToKeysym("Shift_L"));
+    XTestFakeKeyEvent(display, shift, True, CurrentTime);
+    moveTo(f.x + f.width / 2, from);
+    XTestFakeKeyEvent(display, shift, False, CurrentTime);
+    button(1, false);
+    idleOnce();
+    EXPECT_NEAR(plugin.get(c.index), steps / c.full, 1e-6f) << c.index << " moved with Shift";
+  }
 }
 
 // A switch shows its lit picture when on and the face beneath when off.
@@ -410,27 +515,26 @@ TEST_F(EditorHost, EachSwitchTurnsItsParameterOverTellsTheHostAndShowsIt) {
   struct Case {
     SwitchLayout place;
     VstInt32 parameter;
-    const char* lit;
   };
-  const Case cases[] = {{kSoftSwitchLayout, kSoft, "bmp142_soft_lit.bmp"},
-                        {kNormalizeSwitchLayout, kNormalize, "bmp141_normalize_lit.bmp"},
-                        {kDitherSwitchLayout, kDither, "bmp140_dither_lit.bmp"},
-                        {kBypassSwitchLayout, kBypass, "bmp103_bypass_lit.bmp"},
-                        {kAutoReleaseSwitchLayout, kAutoRel, "bmp133_auto_release_lit.bmp"}};
+  const Case cases[] = {{kSoftSwitchLayout, kSoft},
+                        {kNormalizeSwitchLayout, kNormalize},
+                        {kDitherSwitchLayout, kDither},
+                        {kBypassSwitchLayout, kBypass},
+                        {kAutoReleaseSwitchLayout, kAutoRel}};
   const PixelImage face = loadBitmap("bmp153_face.bmp");
   ASSERT_TRUE(open(plugin, parent));
   ASSERT_TRUE(waitForFirstRefresh());
   for (const Case& c : cases) {
     const float turned = plugin.get(c.parameter) > 0.5f ? 0.0f : 1.0f;
-    const PixelImage lit = loadBitmap(c.lit);
+    const PixelImage lit = loadBitmap(c.place.litBitmap);
     RecordingHost::instance().clear();
     click(c.place.x + c.place.width / 2, c.place.y + c.place.height / 2);
-    ASSERT_TRUE(idleUntil([&] { return plugin.get(c.parameter) == turned; })) << c.lit;
+    ASSERT_TRUE(idleUntil([&] { return plugin.get(c.parameter) == turned; })) << c.parameter;
     bool told = false;
     for (const HostRequest& r : RecordingHost::instance().requests(audioMasterAutomate)) {
       told = told || (r.index == c.parameter && r.opt == turned);
     }
-    EXPECT_TRUE(told) << c.lit;
+    EXPECT_TRUE(told) << c.parameter;
     EXPECT_TRUE(idleUntil([&] {
       const PixelImage shown = grab(parent);
       for (int y = 0; y < c.place.height; ++y) {
@@ -443,7 +547,7 @@ TEST_F(EditorHost, EachSwitchTurnsItsParameterOverTellsTheHostAndShowsIt) {
         }
       }
       return true;
-    })) << c.lit;
+    })) << c.parameter;
   }
 }
 
@@ -481,14 +585,6 @@ TEST_F(EditorHost, EntriesCommitOnAClickElsewhereAndOnlyTheLeftButtonDragsSlider
   ASSERT_TRUE(idleUntil([&] { return topLevelCount() == topLevels; }));
   EXPECT_EQ(plugin.get(12), lookAhead);
   // The left button drags it halfway, 28 / 56 x 996 + 3 = 501 hundredths of a millisecond.
-  auto leftDrag = [&](int fromX, int fromY, int toX, int toY) {
-    moveTo(fromX, fromY);
-    button(1, true);
-    for (int i = 1; i <= 4; ++i) {
-      moveTo(fromX + (toX - fromX) * i / 4, fromY + (toY - fromY) * i / 4);
-      plugin.dispatch(effEditIdle);
-    }
-  };
   leftDrag(86 + 56, 256 + 6, 86 + 28, 256 + 6);
   EXPECT_TRUE(idleUntil([&] { return std::abs(plugin.get(12) - 0.501f) < 1e-4f; }));
   button(1, false);
