@@ -663,25 +663,29 @@ TEST_F(EditorHost, CustomColoursConfirmedWithOkAreStoredAndDrawn) {
     return false;
   };
   ASSERT_FALSE(magentaShown());
-  // "WaveDisplay colors" > "Custom": the scheme is Custom from here on, whatever the chooser's end.
-  chooseFromMenu(1, 2);
-  Window chooser = 0;
-  ASSERT_TRUE(idleUntil([&] { return (chooser = findWindow("Custom colors")) != 0; }));
-  EXPECT_TRUE(stored("subCO 2")) << storedSettings();
   // Our chooser has a row of 30 pixels per colour from row 8, each with a red, a green and a
-  // blue bar 64 pixels long from columns 110, 178 and 246, and OK at the bottom, left of
-  // Cancel. The fourth colour, the compressor threshold lines', becomes magenta.
-  const int row = 8 + 3 * 30 + 12;
-  click(110 + 63, row, 1, chooser);
-  click(178, row, 1, chooser);
-  click(246 + 63, row, 1, chooser);
-  click(200, 178, 1, chooser);
-  // The Icy colours the defaults hold, but for the fourth.
-  ASSERT_TRUE(idleUntil([&] {
-    return stored("subIPOPTR 108 116 188 148 156 218 200 220 255 255 0 255 200 0 0");
-  })) << storedSettings();
+  // blue bar 64 pixels long from columns 110, 178 and 246, and OK and Cancel at the bottom.
+  // The fourth colour, the compressor threshold lines', is to become magenta.
+  auto chooseMagenta = [&](bool ok) {
+    chooseFromMenu(1, 2);
+    Window chooser = 0;
+    ASSERT_TRUE(idleUntil([&] { return (chooser = findWindow("Custom colors")) != 0; }));
+    const int row = 8 + 3 * 30 + 12;
+    click(110 + 63, row, 1, chooser);
+    click(178, row, 1, chooser);
+    click(246 + 63, row, 1, chooser);
+    click(ok ? 200 : 290, 178, 1, chooser);
+    ASSERT_TRUE(idleUntil([&] { return !windowNamed("Custom colors"); }));
+  };
+  // Cancelled, the colours stay the Icy ones the defaults hold, yet Custom is the scheme.
+  chooseMagenta(false);
+  EXPECT_TRUE(stored("subCO 2")) << storedSettings();
+  EXPECT_TRUE(stored("subIPOPTR 108 116 188 148 156 218 200 220 255 0 200 0 200 0 0"))
+      << storedSettings();
+  chooseMagenta(true);
+  EXPECT_TRUE(stored("subIPOPTR 108 116 188 148 156 218 200 220 255 255 0 255 200 0 0"))
+      << storedSettings();
   EXPECT_TRUE(stored("subCO 2"));
-  EXPECT_FALSE(windowNamed("Custom colors"));
   EXPECT_TRUE(idleUntil(magentaShown));
 }
 
