@@ -771,15 +771,29 @@ TEST_F(EditorHost, CaptionSwapsTheThresholdReadoutsAndClicksBesideAHandleFineTun
   ASSERT_FALSE(reddish());
   click(30, 39);
   EXPECT_TRUE(idleUntil(reddish));
-  // A click above the Ratio handle (row 76), within the 15 rows before its track, moves it one
-  // step toward the click, twice.
-  const float ratio = plugin.get(7);
-  click(88, 55);
-  ASSERT_TRUE(idleUntil([&] { return plugin.get(7) < ratio; }));
-  const float once = plugin.get(7);
-  click(88, 55);
-  ASSERT_TRUE(idleUntil([&] { return plugin.get(7) < once; }));
-  EXPECT_NEAR(ratio - once, once - plugin.get(7), 1e-4f);
+  // A click on a track beside the handle moves the control one step toward the click: above
+  // the Ratio handle (row 76) within the 15 rows before its track, above the Output handle at
+  // the end of its track, left of the LookAhead handle at the end of its own.
+  struct Case {
+    int x;
+    int y;
+    VstInt32 index;
+    float step;
+  };
+  const Case cases[] = {
+      {88, 55, kRatio, 1.0f / 60},
+      {kOutputFaderLayout.x + 10, kOutputFaderLayout.y + 50, kOutput, 10.0f / 24000},
+      {kLookAheadSliderLayout.x + 20, kLookAheadSliderLayout.y + 6, kLookAhead, 20.0f / 1000}};
+  for (const Case& c : cases) {
+    for (int i = 0; i < 2; ++i) {
+      const float before = plugin.get(c.index);
+      click(c.x, c.y);
+      EXPECT_TRUE(idleUntil([&] {
+        return std::abs(before - c.step - plugin.get(c.index)) < c.step / 10;
+      })) << c.index
+          << ": " << before << " to " << plugin.get(c.index);
+    }
+  }
 }
 
 // The first line the help window shows, read from the heading bands at the text's left edge;
