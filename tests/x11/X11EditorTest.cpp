@@ -843,7 +843,8 @@ TEST_F(EditorHost, HelpOpensWithF1AndTheMenuAndScrollsByWheelBarAndKeys) {
   ASSERT_TRUE(idleUntil([&] { return firstLine() == 0; }));
   // The window manager would give the new window the focus; here the test does.
   XSetInputFocus(display, help, RevertToPointerRoot, CurrentTime);
-  // The scroll bar is the rightmost column of the window; its thumb is the grey run in it.
+  // The scroll bar runs down the window's right edge with an arrow at each end; its thumb is
+  // the grey run between them.
   constexpr int kBar = kHelpWindowWidth - 8;
   auto thumb = [&] {
     const PixelImage bar = grab(help, kBar, 0, 1, kHelpWindowHeight);
@@ -887,6 +888,8 @@ TEST_F(EditorHost, HelpOpensWithF1AndTheMenuAndScrollsByWheelBarAndKeys) {
        1, "Up at the top, then Down"},
       {[&] { key("Next"); }, 9, "Page Down"},
       {[&] { key("Prior"); }, 1, "Page Up"},
+      {[&] { click(kBar, kHelpWindowHeight - 4, 1, help); }, 2, "the arrow at the bottom"},
+      {[&] { click(kBar, 4, 1, help); }, 1, "the arrow at the top"},
       {[&] { trough(true); }, 9, "a click below the thumb"},
       {[&] { dragThumbTo(kHelpWindowHeight + 40); }, kHelpLastFirstLine, "the thumb dragged down"},
       {[&] {
