@@ -613,7 +613,7 @@ TEST_F(EditorHost, EveryMenuItemStoresItsSettingAndTakesTheCheckMark) {
   ASSERT_TRUE(open(plugin, parent));
   idleOnce();
   const std::size_t topLevels = topLevelCount();
-  const auto [menuX, menuY] = onScreen(kMenuX, kMenuY);
+  const std::pair<int, int> menu = onScreen(kMenuX, kMenuY);
   for (const Case& c : cases) {
     chooseFromMenu(c.row, c.item);
     ASSERT_TRUE(idleUntil([&] { return stored(c.line); })) << c.line << "\n" << storedSettings();
@@ -622,8 +622,8 @@ TEST_F(EditorHost, EveryMenuItemStoresItsSettingAndTakesTheCheckMark) {
     openMenu();
     moveTo(kMenuX + 40, kMenuY + c.row * kMenuRow + kMenuRow / 2);
     auto checked = [&] {
-      const PixelImage sub = grab(DefaultRootWindow(display), menuX + 150, menuY + c.row * kMenuRow,
-                                  18, c.items * kMenuRow);
+      const PixelImage sub = grab(DefaultRootWindow(display), menu.first + 150,
+                                  menu.second + c.row * kMenuRow, 18, c.items * kMenuRow);
       int rows = 0;
       for (int i = 0; i < c.items; ++i) {
         for (int p = i * kMenuRow * 18; p < (i + 1) * kMenuRow * 18; ++p) {
