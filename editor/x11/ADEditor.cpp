@@ -233,6 +233,9 @@ void ADEditor::dispatch(XEvent& event) noexcept {
     if (event.xbutton.button == Button1) {
       onFaceButtonPress(*this, event.xbutton);
     } else if (event.xbutton.button == Button3) {
+      // As on Windows, the context menu's click gives the face the keyboard focus, so F1
+      // reaches it once the menu is gone.
+      XSetInputFocus(s.display, s.window, RevertToParent, CurrentTime);
       s.menu =
           PopupMenu::open(s, delay().displaySettings, event.xbutton.x_root, event.xbutton.y_root);
     }

@@ -425,11 +425,25 @@ constexpr std::int32_t kHelpTextWidth = kHelpWindowWidth - kScrollBarWidth;
 constexpr std::int32_t kWheelLines = 3;
 constexpr std::int32_t kHelpClientHeight = kHelpWindowHeight;
 
+// The scroll bar's arrow buttons, one line up and one down, square at its ends; the thumb
+// travels between them.
+constexpr std::int32_t kArrowHeight = kScrollBarWidth;
+constexpr std::int32_t kThumbTrack = kHelpClientHeight - 2 * kArrowHeight;
+constexpr std::int32_t kThumbLength = kThumbTrack * kHelpPageLines / (kHelpScrollMax + 1);
+
 PixelRect thumbRect(std::int32_t firstLine) noexcept {
-  const std::int32_t track = kHelpClientHeight;
-  const std::int32_t length = track * kHelpPageLines / (kHelpScrollMax + 1);
-  const std::int32_t top = (track - length) * firstLine / kHelpLastFirstLine;
-  return {kHelpTextWidth + 1, top, kHelpWindowWidth - 1, top + length};
+  const std::int32_t top =
+      kArrowHeight + (kThumbTrack - kThumbLength) * firstLine / kHelpLastFirstLine;
+  return {kHelpTextWidth + 1, top, kHelpWindowWidth - 1, top + kThumbLength};
+}
+
+// A small triangle pointing up or down, centred in the arrow button at top.
+void drawArrow(PixelImage& image, std::int32_t top, bool up) noexcept {
+  const std::int32_t centre = kHelpTextWidth + kScrollBarWidth / 2;
+  for (std::int32_t row = 0; row < 4; ++row) {
+    const std::int32_t y = up ? top + 6 + row : top + 9 - row;
+    drawLine(image, centre - row, y, centre + row + 1, y, 0x606060);
+  }
 }
 
 } // namespace
@@ -461,6 +475,11 @@ void HelpWindow::paint() noexcept {
                  block.text, Rgb{0, 0, 0}, TextAlign::left);
   }
   fillRect(image, {kHelpTextWidth, 0, kHelpWindowWidth, kHelpClientHeight}, 0xF0F0F0);
+  for (const bool up : {true, false}) {
+    const std::int32_t top = up ? 0 : kHelpClientHeight - kArrowHeight;
+    fillRect(image, {kHelpTextWidth + 1, top, kHelpWindowWidth - 1, top + kArrowHeight}, 0xE0E0E0);
+    drawArrow(image, top, up);
+  }
   fillRect(image, thumbRect(firstLine_), 0xC0C0C0);
   window_.show();
 }
@@ -484,7 +503,9 @@ bool HelpWindow::handle(const XEvent& event) noexcept {
       scrollTo(firstLine_ + (event.xbutton.button == Button4 ? -kWheelLines : kWheelLines));
     } else if (event.xbutton.button == Button1 && x >= kHelpTextWidth) {
       const PixelRect thumb = thumbRect(firstLine_);
-      if (y < thumb.top) {
+      if (y < kArrowHeight || y >= kHelpClientHeight - kArrowHeight) {
+        scrollTo(firstLine_ + (y < kArrowHeight ? -1 : 1));
+      } else if (y < thumb.top) {
         scrollTo(firstLine_ - kHelpPageStep);
       } else if (y >= thumb.bottom) {
         scrollTo(firstLine_ + kHelpPageStep);
@@ -500,9 +521,8 @@ bool HelpWindow::handle(const XEvent& event) noexcept {
     return false;
   case MotionNotify:
     if (thumbDrag_) {
-      const PixelRect thumb = thumbRect(0);
-      const std::int32_t room = kHelpClientHeight - (thumb.bottom - thumb.top);
-      scrollTo((event.xmotion.y - dragOffset_) * kHelpLastFirstLine / (room > 0 ? room : 1));
+      constexpr std::int32_t kRoom = kThumbTrack - kThumbLength;
+      scrollTo((event.xmotion.y - dragOffset_ - kArrowHeight) * kHelpLastFirstLine / kRoom);
     }
     return false;
   case KeyPress: {

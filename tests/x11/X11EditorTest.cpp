@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "EditorConstants.h"
+#include "EditorMouseRegions.h"
+#include "EngineConstants.h"
+#include "HelpLayout.h"
 #include "PixelImage.h"
 #include "RecordingHost.h"
+#include "TrackModel.h"
 #include "VstAbi.h"
 
 #include <X11/Xlib.h>
@@ -21,12 +25,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -37,6 +44,18 @@ PixelImage loadBitmap(const std::string& name) {
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                         std::istreambuf_iterator<char>());
   return decodeBmp(bytes.data(), bytes.size());
+}
+
+// The bitmap of a resource id: the files are named bmp<id>_<what>.bmp.
+PixelImage loadBitmap(int id) {
+  const std::string prefix = "bmp" + std::to_string(id) + "_";
+  for (const auto& entry : std::filesystem::directory_iterator(ZEMBRAC_BITMAPS)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) == 0) {
+      return loadBitmap(name);
+    }
+  }
+  return {};
 }
 
 int countOpenFiles() {
@@ -78,9 +97,16 @@ private:
 class EditorHost : public ::testing::Test {
 protected:
   void SetUp() override {
+    // A settings folder of the test's own: every test starts from the defaults.
+    char folder[] = "/tmp/zembrac-x11-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    settingsHome = folder;
+    setenv("XDG_CONFIG_HOME", folder, 1);
     display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     parent = newParent(40, 40);
+    // The host's window holds the keyboard focus, as a host's plug-in window does.
+    XSetInputFocus(display, parent, RevertToPointerRoot, CurrentTime);
     RecordingHost::instance().clear();
     ASSERT_NE(plugin.record, nullptr);
   }
@@ -91,6 +117,8 @@ protected:
     if (display != nullptr) {
       XCloseDisplay(display);
     }
+    unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(settingsHome);
   }
 
   Window newParent(int x, int y) {
@@ -121,25 +149,36 @@ protected:
     }
     return false;
   }
-  PixelImage grab(Window from) {
-    PixelImage image(kEditorWidth, kEditorHeight);
-    XImage* x = XGetImage(display, from, 0, 0, kEditorWidth, kEditorHeight, AllPlanes, ZPixmap);
+  void idleOnce() {
+    idleUntil([] { return true; });
+  }
+  PixelImage grab(Window from, int left = 0, int top = 0, int width = kEditorWidth,
+                  int height = kEditorHeight) {
+    PixelImage image(width, height);
+    XImage* x = XGetImage(display, from, left, top, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (x == nullptr) {
       return {};
     }
-    for (int y = 0; y < kEditorHeight; ++y) {
-      for (int i = 0; i < kEditorWidth; ++i) {
+    for (int y = 0; y < height; ++y) {
+      for (int i = 0; i < width; ++i) {
         image.set(i, y, static_cast<std::uint32_t>(XGetPixel(x, i, y)) & 0xFFFFFFu);
       }
     }
     XDestroyImage(x);
     return image;
   }
-  void moveTo(int x, int y) {
+  // The root coordinates of a point of a window (the editor's parent by default).
+  std::pair<int, int> onScreen(int x, int y, Window in = 0) {
     int rx = 0;
     int ry = 0;
     Window child = 0;
-    XTranslateCoordinates(display, parent, DefaultRootWindow(display), x, y, &rx, &ry, &child);
+    XTranslateCoordinates(display, in != 0 ? in : parent, DefaultRootWindow(display), x, y, &rx,
+                          &ry, &child);
+    return {rx, ry};
+  }
+  void moveTo(int x, int y, Window in = 0) {
+    const auto [rx, ry] = onScreen(x, y, in);
     XTestFakeMotionEvent(display, -1, rx, ry, CurrentTime);
     XSync(display, False);
   }
@@ -147,40 +186,44 @@ protected:
     XTestFakeButtonEvent(display, which, down ? True : False, CurrentTime);
     XSync(display, False);
   }
-  void click(int x, int y, unsigned which = 1) {
-    moveTo(x, y);
+  void click(int x, int y, unsigned which = 1, Window in = 0) {
+    moveTo(x, y, in);
     button(which, true);
     button(which, false);
+  }
+  void key(const char* name) {
+    const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(name));
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XSync(display, False);
   }
   void type(const char* keys) {
     for (const char* k = keys; *k != '\0'; ++k) {
       const char name[2] = {*k, '\0'};
-      const KeySym sym = *k == '\n'  ? XStringToKeysym("Return")
-                         : *k == '.' ? XStringToKeysym("period")
-                                     : XStringToKeysym(name);
-      const KeyCode code = XKeysymToKeycode(display, sym);
-      XTestFakeKeyEvent(display, code, True, CurrentTime);
-      XTestFakeKeyEvent(display, code, False, CurrentTime);
+      key(*k == '\n' ? "Return" : *k == '.' ? "period" : *k == '-' ? "minus" : name);
     }
-    XSync(display, False);
   }
-  bool windowNamed(const char* name) {
+  // The top-level window with this title, or 0.
+  Window findWindow(const char* name) {
     Window root = 0;
     Window parentOut = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    bool found = false;
+    Window found = 0;
     XQueryTree(display, DefaultRootWindow(display), &root, &parentOut, &children, &count);
     for (unsigned i = 0; i < count; ++i) {
       char* title = nullptr;
       if (XFetchName(display, children[i], &title) != 0 && title != nullptr) {
-        found = found || std::string(title) == name;
+        if (std::string(title) == name) {
+          found = children[i];
+        }
         XFree(title);
       }
     }
     XFree(children);
     return found;
   }
+  bool windowNamed(const char* name) { return findWindow(name) != 0; }
   // Right after open every control stands at its minimum; the first timer tick brings them to
   // the effect's values. Program 0's Ratio handle then starts at row 60 (see the face test).
   bool waitForFirstRefresh() {
@@ -200,6 +243,67 @@ protected:
     return RecordingHost::instance().requests(audioMasterAutomate).size();
   }
 
+  // Presses the left button at one point and moves in four steps to another, idling between
+  // as a host would; the button stays down.
+  void leftDrag(int fromX, int fromY, int toX, int toY) {
+    moveTo(fromX, fromY);
+    button(1, true);
+    for (int i = 1; i <= 4; ++i) {
+      moveTo(fromX + (toX - fromX) * i / 4, fromY + (toY - fromY) * i / 4);
+      plugin.dispatch(effEditIdle);
+    }
+  }
+  // The context menu, opened with the right button at a fixed point of the face. Its rows are
+  // 18 pixels high; a submenu opens 150 pixels to the right, level with its row.
+  static constexpr int kMenuX = 250;
+  static constexpr int kMenuY = 100;
+  static constexpr int kMenuRow = 18;
+  void openMenu() {
+    click(kMenuX, kMenuY, 3);
+    idleOnce();
+  }
+  // A row of the main menu, or with item >= 0 an item of the row's submenu.
+  void chooseFromMenu(int row, int item = -1) {
+    openMenu();
+    if (item < 0) {
+      click(kMenuX + 40, kMenuY + row * kMenuRow + kMenuRow / 2);
+      return;
+    }
+    moveTo(kMenuX + 40, kMenuY + row * kMenuRow + kMenuRow / 2);
+    idleOnce();
+    click(kMenuX + 150 + 30, kMenuY + (row + item) * kMenuRow + kMenuRow / 2);
+  }
+  std::string settingsFile() const { return settingsHome + "/zembrac/settings"; }
+  std::string storedSettings() const {
+    std::stringstream text;
+    text << std::ifstream(settingsFile()).rdbuf();
+    return text.str();
+  }
+  bool stored(const std::string& line) const {
+    return storedSettings().find(line + "\n") != std::string::npos;
+  }
+  void writeSettings(const char* text) const {
+    std::filesystem::create_directories(settingsHome + "/zembrac");
+    std::ofstream(settingsFile()) << text;
+  }
+  // One block of a full-scale stereo sine, as a host's audio thread would send it.
+  void play() {
+    constexpr int kFrames = 512;
+    static float left[kFrames];
+    static float right[kFrames];
+    for (int i = 0; i < kFrames; ++i) {
+      left[i] = right[i] = static_cast<float>(std::sin(phase));
+      phase += 2.0 * 3.14159265358979 * 441.0 / 44100.0;
+    }
+    float* inputs[] = {left, right};
+    static float outLeft[kFrames];
+    static float outRight[kFrames];
+    float* outputs[] = {outLeft, outRight};
+    plugin.record->processReplacing(plugin.record, inputs, outputs, kFrames);
+  }
+
+  std::string settingsHome;
+  double phase = 0.0;
   Display* display = nullptr;
   Window parent = 0;
   Instance plugin;
@@ -302,10 +406,6 @@ TEST_F(EditorHost, MatchesTheWindowsFacePixelForPixelOutsideTextAndDisplays) {
 TEST_F(EditorHost, RealInputReachesTheEffectAndTheHost) {
   ASSERT_TRUE(open(plugin, parent));
   ASSERT_TRUE(waitForFirstRefresh());
-  // Bypass switch: parameter 3 goes on and the host hears of it.
-  click(354 + 20, 196 + 10);
-  ASSERT_TRUE(idleUntil([&] { return plugin.get(3) > 0.5f; }));
-  EXPECT_GE(automations(), 1u);
   // Drag the Ratio fader's handle (6 steps at row 76) down by 77 rows: 77 / 154 x 58 + 2
   // = 31 steps, whatever the click on the handle set first.
   moveTo(88, 76);
@@ -317,21 +417,141 @@ TEST_F(EditorHost, RealInputReachesTheEffectAndTheHost) {
   moveTo(88, 145);
   ASSERT_TRUE(idleUntil([&] { return std::abs(plugin.get(7) - 31.0f / 59.0f) < 0.01f; }));
   button(1, false);
-  // Numeric entry: a click on the Ratio read-out, 3.3 and Enter store 6 steps.
-  click(66 + 20, 13 + 6);
-  idleUntil([] { return true; });
-  type("3.3\n");
-  ASSERT_TRUE(idleUntil([&] { return std::abs(plugin.get(7) - 6.0f / 59.0f) < 0.01f; }));
-  // The logo opens the Info box.
+  EXPECT_GE(automations(), 1u);
+}
+
+// Every read-out opens its entry; Enter, a click on another read-out and a click on the logo
+// each commit it.
+TEST_F(EditorHost, EveryReadoutTakesANumberAndEveryWayOfCommittingKeepsIt) {
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  // The manual Release fader and its read-out take input only with Auto off.
+  click(kAutoReleaseSwitchLayout.x + 5, kAutoReleaseSwitchLayout.y + 5);
+  ASSERT_TRUE(idleUntil([&] { return plugin.get(kAutoRel) == 0.0f; }));
+  auto entry = [&](const FaderLayout& fader, const char* keys) {
+    click(fader.readoutX + kReadoutWidth / 2, fader.readoutY + kReadoutHitHeight / 2);
+    idleOnce();
+    type(keys);
+  };
+  auto holds = [&](VstInt32 index, float steps, float full) {
+    return std::abs(plugin.get(index) - steps / full) < 1e-6f;
+  };
+  // 3 dB of gain is 21000 steps; the click on the Release read-out commits it.
+  entry(kOutputFaderLayout, "3");
+  entry(kReleaseFaderLayout, "100\n");
+  EXPECT_TRUE(idleUntil([&] { return holds(kOutput, 21000, 24000) && holds(kRelease, 100, 999); }))
+      << plugin.get(kOutput) << " " << plugin.get(kRelease);
+  // -15 dB is 30 steps of the compressor threshold; after the caption's swap the same place
+  // edits the limiter's, where 3 means -3 dB, 6 steps.
+  entry(kThrCompFaderLayout, "-15\n");
+  EXPECT_TRUE(idleUntil([&] { return holds(kThrComp, 30, 72); })) << plugin.get(kThrComp);
+  click(30, 39);
+  idleOnce();
+  entry(kThrLimFaderLayout, "3\n");
+  EXPECT_TRUE(idleUntil([&] { return holds(kThrLim, 6, 48); })) << plugin.get(kThrLim);
+  // 5.7 : 1 is 11.4 steps, stored as 11; the click on the logo commits and opens the Info box.
+  entry(kRatioFaderLayout, "5.7");
   click(400, 250);
-  EXPECT_TRUE(idleUntil([&] { return windowNamed("Info"); }));
+  EXPECT_TRUE(idleUntil([&] { return holds(kRatio, 11, 60) && windowNamed("Info"); }))
+      << plugin.get(kRatio);
+}
+
+// The faders follow the left button alone; a threshold dragged past the other takes it along.
+TEST_F(EditorHost, EveryFaderDragsAndTheThresholdsStayInOrder) {
+  struct Case {
+    FaderLayout fader;
+    VstInt32 index;
+    float full;
+    float to;
+    VstInt32 coupled;
+    float coupledFull;
+  };
+  // Program 0's limiter threshold (1 step) goes below its compressor threshold (20 steps),
+  // then the compressor's above the limiter's.
+  const Case cases[] = {{kReleaseFaderLayout, kRelease, 999, 500, -1, 0},
+                        {kOutputFaderLayout, kOutput, 24000, 8000, -1, 0},
+                        {kThrLimFaderLayout, kThrLim, 48, 30, kThrComp, 72},
+                        {kThrCompFaderLayout, kThrComp, 72, 8, kThrLim, 48}};
+  const PixelImage face = loadBitmap("bmp153_face.bmp");
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  // Auto off shows the manual Release fader.
+  const SwitchLayout& autoRelease = kAutoReleaseSwitchLayout;
+  click(autoRelease.x + 5, autoRelease.y + 5);
+  ASSERT_TRUE(idleUntil([&] {
+    return grab(parent).at(autoRelease.x + 5, autoRelease.y + 5) ==
+           face.at(autoRelease.x + 5, autoRelease.y + 5);
+  }));
+  for (const Case& c : cases) {
+    const FaderLayout& f = c.fader;
+    bool on = false;
+    const int from =
+        f.y + trackOffset(std::round(plugin.get(c.index) * c.full), f.min, f.max, f.length, on);
+    const int to = f.y + trackOffset(c.to, f.min, f.max, f.length, on);
+    // A coupled fader shows its new value at the next refresh.
+    const PixelImage handle = loadBitmap(f.handleBitmap);
+    ASSERT_TRUE(idleUntil([&] { return grab(parent).at(f.x + 10, from + 1) == handle.at(10, 17); }))
+        << c.index;
+    const auto steps = std::trunc(trackValueAt(to - f.y, f.min, f.max, f.length));
+    leftDrag(f.x + f.width / 2, from, f.x + f.width / 2, to);
+    EXPECT_TRUE(idleUntil([&] { return std::abs(plugin.get(c.index) - steps / c.full) < 1e-6f; }))
+        << c.index << ": " << plugin.get(c.index) * c.full << " for " << steps;
+    if (c.coupled >= 0) {
+      EXPECT_FLOAT_EQ(plugin.get(c.coupled) * c.coupledFull, steps) << c.coupled;
+    }
+    // With Shift held the pointer moves on and the fader stays.
+    const KeyCode shift = XKeysymToKeycode(display, XStringToKeysym("Shift_L"));
+    XTestFakeKeyEvent(display, shift, True, CurrentTime);
+    moveTo(f.x + f.width / 2, from);
+    XTestFakeKeyEvent(display, shift, False, CurrentTime);
+    button(1, false);
+    idleOnce();
+    EXPECT_NEAR(plugin.get(c.index), steps / c.full, 1e-6f) << c.index << " moved with Shift";
+  }
+}
+
+// A switch shows its lit picture when on and the face beneath when off.
+TEST_F(EditorHost, EachSwitchTurnsItsParameterOverTellsTheHostAndShowsIt) {
+  struct Case {
+    SwitchLayout place;
+    VstInt32 parameter;
+  };
+  const Case cases[] = {{kSoftSwitchLayout, kSoft},
+                        {kNormalizeSwitchLayout, kNormalize},
+                        {kDitherSwitchLayout, kDither},
+                        {kBypassSwitchLayout, kBypass},
+                        {kAutoReleaseSwitchLayout, kAutoRel}};
+  const PixelImage face = loadBitmap("bmp153_face.bmp");
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  for (const Case& c : cases) {
+    const float turned = plugin.get(c.parameter) > 0.5f ? 0.0f : 1.0f;
+    const PixelImage lit = loadBitmap(c.place.litBitmap);
+    RecordingHost::instance().clear();
+    click(c.place.x + c.place.width / 2, c.place.y + c.place.height / 2);
+    ASSERT_TRUE(idleUntil([&] { return plugin.get(c.parameter) == turned; })) << c.parameter;
+    bool told = false;
+    for (const HostRequest& r : RecordingHost::instance().requests(audioMasterAutomate)) {
+      told = told || (r.index == c.parameter && r.opt == turned);
+    }
+    EXPECT_TRUE(told) << c.parameter;
+    EXPECT_TRUE(idleUntil([&] {
+      const PixelImage shown = grab(parent);
+      for (int y = 0; y < c.place.height; ++y) {
+        for (int x = 0; x < c.place.width; ++x) {
+          const std::uint32_t expected =
+              turned > 0.5f ? lit.at(x, y) : face.at(c.place.x + x, c.place.y + y);
+          if (shown.at(c.place.x + x, c.place.y + y) != expected) {
+            return false;
+          }
+        }
+      }
+      return true;
+    })) << c.parameter;
+  }
 }
 
 TEST_F(EditorHost, EntriesCommitOnAClickElsewhereAndOnlyTheLeftButtonDragsSliders) {
-  // A settings folder of its own: the zoom slider keeps its default range, 1..20.
-  char folder[] = "/tmp/zembrac-x11-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  setenv("XDG_CONFIG_HOME", folder, 1);
   ASSERT_TRUE(open(plugin, parent));
   ASSERT_TRUE(waitForFirstRefresh());
   // A click on the Ratio read-out opens its entry with the text selected (blue); "5" then a
@@ -361,21 +581,10 @@ TEST_F(EditorHost, EntriesCommitOnAClickElsewhereAndOnlyTheLeftButtonDragsSlider
     plugin.dispatch(effEditIdle);
   }
   button(3, false);
-  const KeyCode escape = XKeysymToKeycode(display, XStringToKeysym("Escape"));
-  XTestFakeKeyEvent(display, escape, True, CurrentTime);
-  XTestFakeKeyEvent(display, escape, False, CurrentTime);
-  XSync(display, False);
+  key("Escape");
   ASSERT_TRUE(idleUntil([&] { return topLevelCount() == topLevels; }));
   EXPECT_EQ(plugin.get(12), lookAhead);
   // The left button drags it halfway, 28 / 56 x 996 + 3 = 501 hundredths of a millisecond.
-  auto leftDrag = [&](int fromX, int fromY, int toX, int toY) {
-    moveTo(fromX, fromY);
-    button(1, true);
-    for (int i = 1; i <= 4; ++i) {
-      moveTo(fromX + (toX - fromX) * i / 4, fromY + (toY - fromY) * i / 4);
-      plugin.dispatch(effEditIdle);
-    }
-  };
   leftDrag(86 + 56, 256 + 6, 86 + 28, 256 + 6);
   EXPECT_TRUE(idleUntil([&] { return std::abs(plugin.get(12) - 0.501f) < 1e-4f; }));
   button(1, false);
@@ -384,34 +593,166 @@ TEST_F(EditorHost, EntriesCommitOnAClickElsewhereAndOnlyTheLeftButtonDragsSlider
   leftDrag(304 + 6, 223, 304 + 6, 251);
   EXPECT_TRUE(idleUntil([&] { return std::abs(plugin.get(8) - 15.0f / 20.0f) < 1e-4f; }));
   button(1, false);
-  unsetenv("XDG_CONFIG_HOME");
 }
 
-TEST_F(EditorHost, TheMenuSetsAndStoresTheDisplaySpeed) {
-  char folder[] = "/tmp/zembrac-x11-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  setenv("XDG_CONFIG_HOME", folder, 1);
+// Every settings item of the menu, chosen with the pointer: the settings file holds the value
+// under the registry value's name, and the item alone in its submenu carries the check mark.
+TEST_F(EditorHost, EveryMenuItemStoresItsSettingAndTakesTheCheckMark) {
+  struct Case {
+    int row;
+    int item;
+    int items;
+    const char* line;
+  };
+  const Case cases[] = {
+      {0, 0, 4, "subAN 0"},  {0, 1, 4, "subAN 1"},  {0, 2, 4, "subAN 3"},   {0, 3, 4, "subAN 2"},
+      {1, 0, 3, "subCO 0"},  {1, 1, 3, "subCO 1"},  {2, 0, 3, "subWZ 0"},   {2, 1, 3, "subWZ 1"},
+      {2, 2, 3, "subWZ 2"},  {3, 0, 7, "subPH 16"}, {3, 1, 7, "subPH 32"},  {3, 2, 7, "subPH 48"},
+      {3, 3, 7, "subPH 64"}, {3, 4, 7, "subPH 80"}, {3, 5, 7, "subPH 160"}, {3, 6, 7, "subPH 240"},
+      {4, 0, 3, "subDS 1"},  {4, 1, 3, "subDS 2"},  {4, 2, 3, "subDS 3"}};
   ASSERT_TRUE(open(plugin, parent));
-  idleUntil([] { return true; });
-  click(250, 100, 3);
-  idleUntil([] { return true; });
-  // "Display speed" is the fifth row; its submenu opens beside it with "Fast" third.
-  moveTo(250 + 40, 100 + 4 * 18 + 9);
-  idleUntil([] { return true; });
-  click(250 + 150 + 30, 100 + 4 * 18 + 2 * 18 + 9);
-  const std::string file = std::string(folder) + "/zembrac/settings";
-  ASSERT_TRUE(idleUntil([&] { return std::ifstream(file).good(); }));
-  std::stringstream text;
-  text << std::ifstream(file).rdbuf();
-  EXPECT_NE(text.str().find("subDS 3\n"), std::string::npos) << text.str();
-  unsetenv("XDG_CONFIG_HOME");
+  idleOnce();
+  const std::size_t topLevels = topLevelCount();
+  const std::pair<int, int> menu = onScreen(kMenuX, kMenuY);
+  for (const Case& c : cases) {
+    chooseFromMenu(c.row, c.item);
+    ASSERT_TRUE(idleUntil([&] { return stored(c.line); })) << c.line << "\n" << storedSettings();
+    ASSERT_TRUE(idleUntil([&] { return topLevelCount() == topLevels; }));
+    // The check marks sit left of the labels, black on the unlit submenu.
+    openMenu();
+    moveTo(kMenuX + 40, kMenuY + c.row * kMenuRow + kMenuRow / 2);
+    auto checked = [&] {
+      const PixelImage sub = grab(DefaultRootWindow(display), menu.first + 150,
+                                  menu.second + c.row * kMenuRow, 18, c.items * kMenuRow);
+      int rows = 0;
+      for (int i = 0; i < c.items; ++i) {
+        for (int p = i * kMenuRow * 18; p < (i + 1) * kMenuRow * 18; ++p) {
+          if (!sub.pixels.empty() && sub.pixels[static_cast<std::size_t>(p)] == 0) {
+            rows |= 1 << i;
+            break;
+          }
+        }
+      }
+      return rows;
+    };
+    ASSERT_TRUE(idleUntil([&] { return checked() == 1 << c.item; }))
+        << c.line << ": marks " << checked();
+    key("Escape");
+    ASSERT_TRUE(idleUntil([&] { return topLevelCount() == topLevels; }));
+  }
+  // "Info" opens the Info box and writes nothing.
+  const std::string settings = storedSettings();
+  chooseFromMenu(6);
+  EXPECT_TRUE(idleUntil([&] { return windowNamed("Info"); }));
+  EXPECT_EQ(storedSettings(), settings);
 }
 
-TEST_F(EditorHost, CaptionAutoSwitchFineTuningHelpAndColoursWorkWithRealInput) {
-  char folder[] = "/tmp/zembrac-x11-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  setenv("XDG_CONFIG_HOME", folder, 1);
-  const std::size_t topLevels = topLevelCount();
+TEST_F(EditorHost, CustomColoursConfirmedWithOkAreStoredAndDrawn) {
+  ASSERT_TRUE(open(plugin, parent));
+  ASSERT_TRUE(waitForFirstRefresh());
+  constexpr std::uint32_t kMagenta = 0xFF00FF;
+  auto magentaShown = [&] {
+    const PixelImage shown = grab(parent);
+    for (int y = kWaveStrip.faceY; y < kWaveStrip.faceY + kWaveStrip.height; ++y) {
+      for (int x = kWaveStrip.faceX; x < kWaveStrip.faceX + kWaveStrip.width; ++x) {
+        if (shown.at(x, y) == kMagenta) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
+  ASSERT_FALSE(magentaShown());
+  // Our chooser has a row of 30 pixels per colour from row 8, each with a red, a green and a
+  // blue bar 64 pixels long from columns 110, 178 and 246, and OK and Cancel at the bottom.
+  // The fourth colour, the compressor threshold lines', is to become magenta.
+  auto chooseMagenta = [&](bool ok) {
+    chooseFromMenu(1, 2);
+    Window chooser = 0;
+    ASSERT_TRUE(idleUntil([&] { return (chooser = findWindow("Custom colors")) != 0; }));
+    const int row = 8 + 3 * 30 + 12;
+    click(110 + 63, row, 1, chooser);
+    click(178, row, 1, chooser);
+    click(246 + 63, row, 1, chooser);
+    click(ok ? 200 : 290, 178, 1, chooser);
+    ASSERT_TRUE(idleUntil([&] { return !windowNamed("Custom colors"); }));
+  };
+  // Cancelled, the colours stay the Icy ones the defaults hold, yet Custom is the scheme.
+  chooseMagenta(false);
+  EXPECT_TRUE(stored("subCO 2")) << storedSettings();
+  EXPECT_TRUE(stored("subIPOPTR 108 116 188 148 156 218 200 220 255 0 200 0 200 0 0"))
+      << storedSettings();
+  chooseMagenta(true);
+  EXPECT_TRUE(stored("subIPOPTR 108 116 188 148 156 218 200 220 255 255 0 255 200 0 0"))
+      << storedSettings();
+  EXPECT_TRUE(stored("subCO 2"));
+  EXPECT_TRUE(idleUntil(magentaShown));
+}
+
+// The lines are held for 240 ticks (30 s at Normal speed), longer than this whole test, so a
+// line that comes or goes here does so because of a click. At that hold a fresh editor keeps
+// both lines at the ends of their scales, where they are not drawn, until its first wrap.
+TEST_F(EditorHost, AClickOnAMeterBringsItsPeakLineToTheLevelAtOnce) {
+  writeSettings("subPH 240\n");
+  ASSERT_TRUE(open(plugin, parent));
+  const PixelImage face = loadBitmap("bmp153_face.bmp");
+  auto changedRows = [&](const PixelImage& shown, const PanelStrip& strip) {
+    std::vector<int> rows;
+    for (int y = strip.faceY; y < strip.faceY + strip.height; ++y) {
+      for (int x = strip.faceX; x < strip.faceX + strip.width; ++x) {
+        if (shown.at(x, y) != face.at(x, y)) {
+          rows.push_back(y);
+          break;
+        }
+      }
+    }
+    return rows;
+  };
+  const PanelStrip strips[] = {kOutputStrip, kReductionStrip};
+  const ClickRegion regions[] = {kOutputMetersRegion, kReductionMeterRegion};
+  auto clickMeter = [&](std::size_t i) {
+    click((regions[i].left + regions[i].right) / 2, (regions[i].top + regions[i].bottom) / 2);
+  };
+  // A full-scale sine lights the output meters and compresses enough to light the reduction.
+  ASSERT_TRUE(idleUntil([&] {
+    play();
+    const PixelImage shown = grab(parent);
+    return changedRows(shown, kOutputStrip).size() > 20 &&
+           changedRows(shown, kReductionStrip).size() > 20;
+  }));
+  // Clicks on both meters put their lines at the levels of the next tick; the audio stops and
+  // the meters fall to nothing, leaving one line each.
+  clickMeter(0);
+  clickMeter(1);
+  // A line is a row of its colour over a meter that shows nothing else.
+  auto heldLine = [&](const PixelImage& shown, std::size_t i) {
+    const std::vector<int> rows = changedRows(shown, strips[i]);
+    if (rows.size() != 1) {
+      return -1;
+    }
+    const std::uint32_t p = shown.at(strips[i].faceX + 2, rows[0]);
+    const bool coloured = i == 0 ? p == pixelOf(kOutputPeakGreen) || p == pixelOf(kOutputPeakRed)
+                                 : p == pixelOf(kReductionPeakColour);
+    return coloured ? rows[0] : -1;
+  };
+  int held[2] = {-1, -1};
+  ASSERT_TRUE(idleUntil([&] {
+    const PixelImage shown = grab(parent);
+    held[0] = heldLine(shown, 0);
+    held[1] = heldLine(shown, 1);
+    return held[0] > 0 && held[1] > 0;
+  })) << held[0]
+      << " " << held[1];
+  // The output meters' click takes their line down to the silent level, off the scale; the
+  // reduction meter's line stays until its own click.
+  clickMeter(0);
+  ASSERT_TRUE(idleUntil([&] { return changedRows(grab(parent), kOutputStrip).empty(); }));
+  EXPECT_EQ(heldLine(grab(parent), 1), held[1]);
+  clickMeter(1);
+  EXPECT_TRUE(idleUntil([&] { return changedRows(grab(parent), kReductionStrip).empty(); }));
+}
+
+TEST_F(EditorHost, CaptionSwapsTheThresholdReadoutsAndClicksBesideAHandleFineTune) {
   ASSERT_TRUE(open(plugin, parent));
   ASSERT_TRUE(waitForFirstRefresh());
   // The "Threshold" caption swaps the white compressor read-out for the light red limiter one.
@@ -430,39 +771,149 @@ TEST_F(EditorHost, CaptionAutoSwitchFineTuningHelpAndColoursWorkWithRealInput) {
   ASSERT_FALSE(reddish());
   click(30, 39);
   EXPECT_TRUE(idleUntil(reddish));
-  // A click above the Ratio handle (row 76), within the 15 rows before its track, moves it one
-  // step toward the click, twice.
-  const float ratio = plugin.get(7);
-  click(88, 55);
-  ASSERT_TRUE(idleUntil([&] { return plugin.get(7) < ratio; }));
-  const float once = plugin.get(7);
-  click(88, 55);
-  ASSERT_TRUE(idleUntil([&] { return plugin.get(7) < once; }));
-  EXPECT_NEAR(ratio - once, once - plugin.get(7), 1e-4f);
-  // The Auto switch turns automatic release on.
-  const float autoRelease = plugin.get(10);
-  click(124 + 13, 223 + 7);
-  EXPECT_TRUE(idleUntil([&] { return plugin.get(10) != autoRelease; }));
-  // "WaveDisplay colors" > "Custom" stores the Custom scheme and opens the colour chooser.
-  click(250, 100, 3);
-  idleUntil([] { return true; });
-  moveTo(250 + 40, 100 + 18 + 9);
-  idleUntil([] { return true; });
-  click(250 + 150 + 30, 100 + 18 + 2 * 18 + 9);
-  ASSERT_TRUE(idleUntil([&] { return windowNamed("Custom colors"); }));
-  std::stringstream text;
-  text << std::ifstream(std::string(folder) + "/zembrac/settings").rdbuf();
-  EXPECT_NE(text.str().find("subCO 2\n"), std::string::npos) << text.str();
-  // Help, the last menu row, opens the help window.
-  click(250, 100, 3);
-  idleUntil([] { return true; });
-  click(250 + 40, 100 + 7 * 18 + 9);
-  ASSERT_TRUE(idleUntil([&] { return windowNamed("Zembrac Help"); }));
+  // A click on a track beside the handle moves the control one step toward the click: above
+  // the Ratio handle (row 76) within the 15 rows before its track, above the Output handle at
+  // the end of its track, left of the LookAhead handle at the end of its own.
+  struct Case {
+    int x;
+    int y;
+    VstInt32 index;
+    float step;
+  };
+  const Case cases[] = {
+      {88, 55, kRatio, 1.0f / 60},
+      {kOutputFaderLayout.x + 10, kOutputFaderLayout.y + 50, kOutput, 10.0f / 24000},
+      {kLookAheadSliderLayout.x + 20, kLookAheadSliderLayout.y + 6, kLookAhead, 20.0f / 1000}};
+  for (const Case& c : cases) {
+    for (int i = 0; i < 2; ++i) {
+      const float before = plugin.get(c.index);
+      click(c.x, c.y);
+      EXPECT_TRUE(idleUntil([&] {
+        return std::abs(before - c.step - plugin.get(c.index)) < c.step / 10;
+      })) << c.index
+          << ": " << before << " to " << plugin.get(c.index);
+    }
+  }
+}
+
+// The first line the help window shows, read from the heading bands at the text's left edge;
+// -1 when no scroll position shows what is there.
+int shownFirstLine(const PixelImage& shown) {
+  if (shown.empty()) {
+    return -1;
+  }
+  for (int first = 0; first <= kHelpLastFirstLine; ++first) {
+    bool matches = true;
+    for (int y = 0; y < kHelpWindowHeight && matches; ++y) {
+      std::uint32_t expected = 0xFFFFFF;
+      for (const HelpBand& band : kHelpBands) {
+        const int top = helpBandTop(band, first);
+        if (y >= top && y < top + band.height) {
+          expected = band.height == kHelpMainBandHeight ? 0xDCF2FFu : 0xF0F0F0u;
+        }
+      }
+      matches = shown.at(1, y) == expected;
+    }
+    if (matches) {
+      return first;
+    }
+  }
+  return -1;
+}
+
+TEST_F(EditorHost, HelpOpensWithF1AndTheMenuAndScrollsByWheelBarAndKeys) {
+  // The editor sits to the right of where the help window opens.
+  parent = newParent(520, 40);
+  XSetInputFocus(display, parent, RevertToPointerRoot, CurrentTime);
+  const std::size_t topLevels = topLevelCount();
+  ASSERT_TRUE(open(plugin, parent));
+  idleOnce();
+  // The right button gives the face the keyboard focus: after the menu, F1 reaches it with the
+  // pointer elsewhere.
+  openMenu();
+  key("Escape");
+  ASSERT_TRUE(idleUntil([&] { return topLevelCount() == topLevels; }));
+  moveTo(540, 300);
+  key("F1");
+  Window help = 0;
+  ASSERT_TRUE(idleUntil([&] { return (help = findWindow("Zembrac Help")) != 0; }));
+  auto firstLine = [&] {
+    return shownFirstLine(grab(help, 0, 0, kHelpWindowWidth, kHelpWindowHeight));
+  };
+  ASSERT_TRUE(idleUntil([&] { return firstLine() == 0; }));
+  // The window manager would give the new window the focus; here the test does.
+  XSetInputFocus(display, help, RevertToPointerRoot, CurrentTime);
+  // The scroll bar runs down the window's right edge with an arrow at each end; its thumb is
+  // the grey run between them.
+  constexpr int kBar = kHelpWindowWidth - 8;
+  auto thumb = [&] {
+    const PixelImage bar = grab(help, kBar, 0, 1, kHelpWindowHeight);
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < kHelpWindowHeight; ++y) {
+      if (bar.at(0, y) == 0xC0C0C0u) {
+        top = top < 0 ? y : top;
+        bottom = y;
+      }
+    }
+    return std::pair<int, int>(top, bottom);
+  };
+  auto wheel = [&](unsigned which) { click(kHelpWindowWidth / 2, 200, which, help); };
+  auto trough = [&](bool below) {
+    const auto [top, bottom] = thumb();
+    click(kBar, below ? bottom + 20 : top - 20, 1, help);
+  };
+  auto dragThumbTo = [&](int y) {
+    const auto [top, bottom] = thumb();
+    moveTo(kBar, (top + bottom) / 2, help);
+    button(1, true);
+    for (int i = 1; i <= 4; ++i) {
+      moveTo(kBar, (top + bottom) / 2 + (y - (top + bottom) / 2) * i / 4, help);
+      plugin.dispatch(effEditIdle);
+    }
+    button(1, false);
+  };
+  struct Step {
+    std::function<void()> act;
+    int line;
+    const char* what;
+  };
+  const Step steps[] = {
+      {[&] { wheel(Button5); }, 3, "wheel down"},
+      {[&] { wheel(Button4); }, 0, "wheel up"},
+      {[&] {
+         key("Up");
+         key("Down");
+       },
+       1, "Up at the top, then Down"},
+      {[&] { key("Next"); }, 9, "Page Down"},
+      {[&] { key("Prior"); }, 1, "Page Up"},
+      {[&] { click(kBar, kHelpWindowHeight - 4, 1, help); }, 2, "the arrow at the bottom"},
+      {[&] { click(kBar, 4, 1, help); }, 1, "the arrow at the top"},
+      {[&] { trough(true); }, 9, "a click below the thumb"},
+      {[&] { dragThumbTo(kHelpWindowHeight + 40); }, kHelpLastFirstLine, "the thumb dragged down"},
+      {[&] {
+         key("Next");
+         key("Up");
+       },
+       kHelpLastFirstLine - 1, "Page Down at the end, then Up"},
+      {[&] { trough(false); }, kHelpLastFirstLine - 9, "a click above the thumb"},
+      {[&] { dragThumbTo(-40); }, 0, "the thumb dragged up"},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    int shown = -1;
+    EXPECT_TRUE(idleUntil([&] { return (shown = firstLine()) == step.line; }))
+        << step.what << ": line " << shown;
+  }
+  // "Help" from the menu while the window is open brings that window up, not a second one.
+  chooseFromMenu(7);
+  EXPECT_TRUE(idleUntil([&] { return topLevelCount() == topLevels + 1; }));
+  EXPECT_EQ(findWindow("Zembrac Help"), help);
   // Closing the editor takes every window of its own with it.
   plugin.dispatch(effEditClose);
   XSync(display, False);
   EXPECT_EQ(topLevelCount(), topLevels);
-  unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(EditorHost, SurvivesHostsThatMisbehave) {
