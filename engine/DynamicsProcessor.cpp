@@ -26,13 +26,14 @@ struct BlockIo {
 template <bool Soft, bool AutoRelease>
 void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const BlockIo& io,
               std::uint32_t& ditherState, BlockResult& res) noexcept {
-  GainPass<Soft, AutoRelease> gains(b, st);
-  const float quiet = gains.quietLimit();
   const std::int32_t n = b.slots;
   float* const ringG = st.delayGain.data();
   // r may lie past a ring that shrank since the last block; that first frame goes alone.
   std::int32_t r = st.delayPos;
   std::int32_t w = (r + n - 1) % n;
+  GainPass<Soft, AutoRelease> gains(b, st);
+  GainRuns runs(ringG, n, w);
+  const float quiet = gains.quietLimit();
   float e = b.outputGain;
   bool lowered = false;
   std::uint32_t dither = ditherState;
@@ -53,13 +54,14 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
     }
     const std::int32_t r0 = r;
     const std::int32_t w0 = w;
-    const bool unit = gains.run(c, m, ringG, w, r, loud);
+    const bool unit = gains.run(c, m, ringG, runs, w, r, loud);
     delayInputs(st, n, r0, w0, m, c);
     updateFeed(feed, m, unit, c);
     writeOutputs(c, m, outputs, e, lowered, out, OutputSums{{lanes[0], lanes[1]}, at % kSumLanes});
     at += m;
   }
 
+  runs.settle();
   gains.storeTo(st);
   if (io.frames > 0) {
     st.delayPos = r;

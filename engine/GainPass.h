@@ -1,12 +1,12 @@
 // The scalar pass of the optimised processor: compressor and limiter followers frame by frame,
-// the look-ahead gain ring and its ramp. Everything the later passes need is left in the chunk.
+// and the look-ahead gains with their ramp (GainRuns.h). Everything the later passes need is
+// left in the chunk.
 #pragma once
 
 #include "BlockSetup.h"
 #include "ChunkPasses.h"
 #include "DynamicsConstants.h"
-#include "LookAheadRamp.h"
-#include "VectorStages.h"
+#include "GainRuns.h"
 
 #include <cmath>
 #include <cstdint>
@@ -17,10 +17,7 @@ public:
       : tc_(b.compThreshold), ratio_(b.ratio), knee_(b.knee), tl_(b.limThreshold),
         limRelease_(b.limRelease), autoScale_(b.autoScale), n_(b.slots), cg(st.compGain),
         cs(st.compStep), cd(st.compDelta), lg(st.limGain), ls(st.limStep), ld(st.limDelta),
-        release(b.release) {
-    const VectorStages* stages = vectorStages();
-    sweep_ = stages != nullptr ? stages->rampSweep : sweepFrameByFrame;
-  }
+        release(b.release) {}
 
   // Below this no frame can start a reduction.
   float quietLimit() const noexcept { return tc_ < tl_ ? tc_ : tl_; }
@@ -28,16 +25,19 @@ public:
   // m frames; w and r are the write and read slots of the first (r lies past a shrunken ring
   // only in a chunk of one frame). True when every frame had unit gains and gain/cg were not
   // filled.
-  bool run(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r, bool loud) noexcept {
+  // The ring's gains go through runs (which must not live in this object, or the followers'
+  // state could no longer stay in registers).
+  bool run(Chunk& c, int m, float* ringG, GainRuns& runs, std::int32_t& w, std::int32_t& r,
+           bool loud) noexcept {
     const std::int32_t n = n_;
     if (!loud && cg == 1.0f && lg == 1.0f && r < n &&
         !(n > 1 && ringG[w == 0 ? n - 1 : w - 1] > 1.0f)) {
-      unitChunk(c, m, ringG, w, r);
+      runs.settle();
+      unitGains(c, m, ringG, n, r, w);
+      w = (w + m) % n;
+      r = (r + m) % n;
+      runs.skip(m);
       return true;
-    }
-    if (r >= n) {
-      shrunkFrame(c, ringG, w, r);
-      return false;
     }
     if (n == 1) {
       for (int k = 0; k < m; ++k) {
@@ -49,21 +49,18 @@ public:
       }
       return false;
     }
-    // The slot before w holds what the previous frame stored, so it is kept in a register.
-    float before = ringG[w == 0 ? n - 1 : w - 1];
-    for (int k = 0; k < m; ++k) {
+    auto gainOf = [&](int k) {
       const float gain = follow(c.peak[k]);
-      ringG[w] = gain;
-      if (before > gain) {
-        rampDown(ringG, w, n, gain, sweep_);
-      }
-      before = gain;
-      c.o[k] = ringG[r];
       c.gain[k] = gain;
       c.cg[k] = cg;
-      w = r;
-      r = r + 1 == n ? 0 : r + 1;
+      return gain;
+    };
+    runs.frames(gainOf, m, ringG[w == 0 ? n - 1 : w - 1], c.o);
+    if (r >= n) {
+      c.o[0] = ringG[r]; // a ring that shrank since the last block reads its old slot first
     }
+    w = runs.writeSlot();
+    r = w + 1 == n ? 0 : w + 1;
     return false;
   }
 
@@ -121,28 +118,6 @@ private:
     return lg * cg;
   }
 
-  // The first frame after the ring shrank below the read position: it reads that old slot,
-  // and the positions then wrap into the ring in use.
-  void shrunkFrame(Chunk& c, float* ringG, std::int32_t& w, std::int32_t& r) noexcept {
-    const std::int32_t n = n_;
-    const float gain = follow(c.peak[0]);
-    ringG[w] = gain;
-    if (n > 1 && ringG[w == 0 ? n - 1 : w - 1] > gain) {
-      rampDown(ringG, w, n, gain, sweep_);
-    }
-    c.o[0] = ringG[r];
-    c.gain[0] = gain;
-    c.cg[0] = cg;
-    w = r % n;
-    r = w + 1 == n ? 0 : w + 1;
-  }
-
-  void unitChunk(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r) noexcept {
-    unitGains(c, m, ringG, n_, r, w);
-    w = (w + m) % n_;
-    r = (r + m) % n_;
-  }
-
   const float tc_;
   const float ratio_;
   const float knee_;
@@ -150,7 +125,6 @@ private:
   const float limRelease_;
   const float autoScale_;
   const std::int32_t n_;
-  RampSweep sweep_;
 
 public:
   float cg;

@@ -4,7 +4,7 @@
 #include "BlockSetup.h"
 #include "DitherGenerator.h"
 #include "DynamicsProcessor.h"
-#include "LookAheadRamp.h"
+#include "GainRuns.h"
 #include "ReferenceDynamics.h"
 #include "VectorStages.h"
 
@@ -245,57 +245,59 @@ TEST(ProcessorEquivalence, NarrowVectorsGiveTheSameBits) {
   }
 }
 
-// The ramp's values in lanes against the rules' chain of additions, for every ring length, on
-// rings that stop it early or let it run, and on steps that tie half-way between two floats of
-// a binade the ramp passes, in every sweep the build has.
+// Two frames' ramps, the second over what the first left, against the rules' chain of
+// additions, for every ring length, on rings that stop them early or let them run, and on steps
+// that tie half-way between two floats of a binade the ramp passes.
 TEST(ProcessorEquivalence, RampMatchesTheChainOfAdditions) {
-  struct Restore {
-    ~Restore() { allowWideVectors(true); }
-  } restore;
-  std::vector<RampSweep> sweeps = {sweepFrameByFrame};
-  for (bool wide : {false, true}) {
-    if (allowWideVectors(wide) == wide && vectorStages() != nullptr) {
-      sweeps.push_back(vectorStages()->rampSweep);
-    }
-  }
   std::mt19937 rng(99);
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
   int ties = 0;
   int crossings = 0;
+  // One frame of the rules on a plain ring: store, ramp, and the gain read.
+  auto rulesFrame = [&](std::vector<float>& ring, std::int32_t w, float gw) {
+    const auto n = static_cast<std::int32_t>(ring.size());
+    const auto slot = [&](std::int32_t j) { return static_cast<std::size_t>((w - j + n) % n); };
+    ring[slot(0)] = gw;
+    const float step = (1.0f - gw) / static_cast<float>(n - 1);
+    float g = gw + step;
+    for (std::int32_t j = 1; j < n && ring[slot(1)] > gw; ++j) {
+      if (!(ring[slot(j)] > g)) {
+        break;
+      }
+      ring[slot(j)] = g;
+      const float next = g + step;
+      const float ulp = std::nextafter(g, 2.0f) - g;
+      ties += std::fmod(step, ulp) == 0.5f * ulp ? 1 : 0;
+      crossings += bitsOf(next) >> 23 != bitsOf(g) >> 23 ? 1 : 0;
+      g = next;
+    }
+    return ring[slot(n - 1)];
+  };
   for (std::int32_t n = 2; n <= kLookAheadSlots; ++n) {
     for (int trial = 0; trial < 24; ++trial) {
       // Dyadic gains make steps with few bits, whose remainders are often exact halves.
       const float gw = trial % 2 == 0 ? unit(rng) : std::floor(unit(rng) * 4096.0f) / 4096.0f;
+      const float gw2 = std::fmin(1.0f, gw * (0.9f + 0.2f * unit(rng)));
       std::vector<float> ring(static_cast<std::size_t>(n));
       for (float& g : ring) {
         g = trial % 3 == 0 ? 1.0f : gw + (1.0f - gw) * unit(rng) * (trial % 3 == 1 ? 1.0f : 0.1f);
       }
       const auto w = static_cast<std::int32_t>(unit(rng) * static_cast<float>(n - 1));
       std::vector<float> expected = ring;
-      const float step = (1.0f - gw) / static_cast<float>(n - 1);
-      float g = gw + step;
-      for (std::int32_t j = 1; j < n; ++j) {
-        const auto at = static_cast<std::size_t>((w - j + n) % n);
-        if (!(expected[at] > g)) {
-          break;
-        }
-        expected[at] = g;
-        const float next = g + step;
-        const float ulp = std::nextafter(g, 2.0f) - g;
-        ties += std::fmod(step, ulp) == 0.5f * ulp ? 1 : 0;
-        crossings += bitsOf(next) >> 23 != bitsOf(g) >> 23 ? 1 : 0;
-        g = next;
-      }
-      for (RampSweep sweep : sweeps) {
-        // In runs always, and as the processor chooses (runs, or one addition at a time).
-        for (auto ramp : {rampInRuns, rampDown}) {
-          std::vector<float> got = ring;
-          ramp(got.data(), w, n, gw, sweep);
-          for (std::size_t i = 0; i < got.size(); ++i) {
-            ASSERT_TRUE(sameBits(expected[i], got[i]))
-                << "n " << n << " w " << w << " gw " << gw << " slot " << i;
-          }
-        }
+      const float read1 = rulesFrame(expected, w, gw);
+      const float read2 = rulesFrame(expected, (w + 1) % n, gw2);
+      std::vector<float> got = ring;
+      GainRuns runs(got.data(), n, w);
+      const float gains[2] = {gw, gw2};
+      float reads[2];
+      runs.frames([&](int k) { return gains[k]; }, 2,
+                  got[static_cast<std::size_t>((w + n - 1) % n)], reads);
+      ASSERT_TRUE(sameBits(read1, reads[0]));
+      ASSERT_TRUE(sameBits(read2, reads[1]));
+      runs.settle();
+      for (std::size_t i = 0; i < got.size(); ++i) {
+        ASSERT_TRUE(sameBits(expected[i], got[i]))
+            << "n " << n << " w " << w << " gw " << gw << " slot " << i;
       }
     }
   }

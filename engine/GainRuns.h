@@ -1,0 +1,152 @@
+// The look-ahead ring's gains while a block runs, with the ramp's long runs left unwritten.
+//
+// A ramp rewrites up to n - 1 stored gains in a frame, and a reduction that deepens every frame
+// rewrites most of them again in the next. But the rules' chain of additions, g + step rounded
+// again and again, is an exact arithmetic sequence between binade edges: inside one binade every
+// float is a multiple of the same ulp u, and rounding g + step to that grid adds the same
+// multiple of u whatever g is, except when step's remainder is exactly u/2. Then the tie goes to
+// the even multiple: from an even value every increment is the same, and from an odd one the
+// first two differ. So when three values of the chain lie in one binade and rise by the same
+// number of ulps twice, every later sum up to the binade's top rises by that number too. And
+// gains are never negative, so their order is the order of their bit patterns.
+//
+// So a long run of a ramp is kept as bit patterns base + k du instead of being written to its
+// slots, and the next ramp compares against it with one integer sum. A run is written to its
+// slots only when its first frame is about to be read, and only what it still holds by then.
+// Every stored gain, and so every output sample, keeps its bits.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+class GainRuns {
+public:
+  // The ring of n slots whose next frame writes slot w, all its gains in their slots.
+  GainRuns(float* ring, std::int32_t n, std::int32_t w) noexcept : ring_(ring), n_(n), w_(w) {}
+
+  // Frames of the rules with the gains gainOf(k) gives: each stored in slot w, the ramp over
+  // the older ones when the frame before holds more (before is the gain of the frame before the
+  // first), and the gain of the oldest frame read into o. The frame after writes the slot read.
+  template <class GainOf>
+  void frames(GainOf&& gainOf, std::int32_t m, float before, float* o) noexcept {
+    // Kept in registers here; the calls below see them in the members.
+    std::int32_t w = w_;
+    std::int32_t ready = ready_;
+    first_ = frame_;
+    for (std::int32_t k = 0; k < m; ++k) {
+      const float gain = gainOf(k);
+      ring_[w] = gain;
+      if (before > gain) {
+        // Most ramps stop at once: the frame before holds no more than the ramp's first value.
+        const float step = (1.0f - gain) / static_cast<float>(n_ - 1);
+        const float x = gain + step;
+        if (before > x) {
+          sync(w, ready, k);
+          shortRamp(x, step);
+          ready = ready_;
+        }
+      }
+      before = gain;
+      if (ready == 0) {
+        sync(w, ready, k);
+        writeRead();
+        ready = ready_;
+      }
+      --ready;
+      const std::int32_t r = w + 1 == n_ ? 0 : w + 1;
+      o[k] = ring_[r];
+      w = r;
+    }
+    sync(w, ready, m);
+  }
+
+  // Writes every run into its slots.
+  void settle() noexcept;
+
+  // m frames that went to the slots by other means, with every run settled.
+  void skip(std::int32_t m) noexcept {
+    w_ = (w_ + m) % n_;
+    frame_ += static_cast<std::uint32_t>(m);
+  }
+
+  std::int32_t writeSlot() const noexcept { return w_; }
+
+private:
+  using Bits = std::uint32_t;
+  // len gains of frames last, last - 1, ...: bit patterns base + k du (du wraps for a falling
+  // run).
+  struct Run {
+    Bits base;
+    Bits du;
+    std::uint32_t last;
+    std::int32_t len;
+  };
+  static constexpr std::uint32_t kCapacity = 512; // above the most runs a ring holds
+  static constexpr std::uint32_t kMask = kCapacity - 1;
+  static constexpr std::int32_t kShortest = 16; // shorter runs of a ramp are written
+  static constexpr std::int32_t kAll = 1 << 30; // reads with no run in sight
+
+  static Bits bitsOf(float v) noexcept {
+    Bits b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+  }
+  static float floatOf(Bits b) noexcept {
+    float v;
+    std::memcpy(&v, &b, sizeof v);
+    return v;
+  }
+  // Slot of the gain stored age frames before the frame that writes w_.
+  std::int32_t slotOf(std::int32_t age) const noexcept {
+    return age <= w_ ? w_ - age : n_ + w_ - age;
+  }
+  // Age of a frame, seen from the frame that writes w_.
+  std::int32_t ageOf(std::uint32_t frame) const noexcept {
+    return static_cast<std::int32_t>(frame_ - frame);
+  }
+  void sync(std::int32_t w, std::int32_t ready, std::int32_t k) noexcept {
+    frame_ = first_ + static_cast<std::uint32_t>(k);
+    w_ = w;
+    ready_ = ready;
+  }
+  // A ramp that likely stops within kShortest slots (the slot that far back already holds about
+  // what the ramp would bring) walks them one addition at a time, as the rules do, until the
+  // newest run; the rest goes to ramp.
+  void shortRamp(float x, float step) noexcept {
+    const std::int32_t runs = head_ != tail_ ? ageOf(runs_[(tail_ - 1) & kMask].last) : n_;
+    if (runs <= kShortest ||
+        ring_[slotOf(kShortest)] > x + static_cast<float>(kShortest - 1) * step) {
+      ramp(1, x, step);
+      return;
+    }
+    ring_[slotOf(1)] = x;
+    std::int32_t s = slotOf(1);
+    float g = x + step;
+    for (std::int32_t j = 2; j < runs; ++j) {
+      s = s == 0 ? n_ - 1 : s - 1;
+      if (!(ring_[s] > g)) {
+        return;
+      }
+      ring_[s] = g;
+      g = g + step;
+    }
+    if (runs < n_) {
+      ramp(runs, g, step);
+    }
+  }
+  void write(const Run& r, std::int32_t newest, std::int32_t oldest) noexcept;
+  // The ramp from age j on, whose value there is x.
+  void ramp(std::int32_t j, float x, float step) noexcept;
+  // The frame about to read may read a run: writes it, and counts the reads that are safe.
+  void writeRead() noexcept;
+
+  float* const ring_;
+  const std::int32_t n_;
+  std::int32_t w_;
+  std::uint32_t frame_ = 0;   // the frame that writes w_
+  std::uint32_t first_ = 0;   // the first frame of the frames() call
+  std::int32_t ready_ = kAll; // reads to come whose gains are in their slots
+  std::uint32_t head_ = 0;    // runs, oldest first
+  std::uint32_t tail_ = 0;
+  Run runs_[kCapacity];
+};
