@@ -7,6 +7,8 @@
 #include "ChunkPasses.h"
 #include "DynamicsConstants.h"
 #include "GainRuns.h"
+#include "LookAheadRamp.h"
+#include "VectorStages.h"
 
 #include <cmath>
 #include <cstdint>
@@ -17,18 +19,21 @@ public:
       : tc_(b.compThreshold), ratio_(b.ratio), knee_(b.knee), tl_(b.limThreshold),
         limRelease_(b.limRelease), autoScale_(b.autoScale), n_(b.slots), cg(st.compGain),
         cs(st.compStep), cd(st.compDelta), lg(st.limGain), ls(st.limStep), ld(st.limDelta),
-        release(b.release) {}
+        release(b.release) {
+    const VectorStages* stages = vectorStages();
+    sweep_ = stages != nullptr ? stages->rampSweep : sweepFrameByFrame;
+  }
 
   // Below this no frame can start a reduction.
   float quietLimit() const noexcept { return tc_ < tl_ ? tc_ : tl_; }
 
   // m frames; w and r are the write and read slots of the first (r lies past a shrunken ring
   // only in a chunk of one frame). True when every frame had unit gains and gain/cg were not
-  // filled.
-  // The ring's gains go through runs (which must not live in this object, or the followers'
-  // state could no longer stay in registers).
-  bool run(Chunk& c, int m, float* ringG, GainRuns& runs, std::int32_t& w, std::int32_t& r,
-           bool loud) noexcept {
+  // filled. rampsHint carries how many frames ramped lately, from chunk to chunk.
+  // The ring's gains go through runs, which must not live in this object: the followers'
+  // state could no longer stay in registers.
+  bool run(Chunk& c, int m, float* ringG, GainRuns& runs, int& rampsHint, std::int32_t& w,
+           std::int32_t& r, bool loud) noexcept {
     const std::int32_t n = n_;
     if (!loud && cg == 1.0f && lg == 1.0f && r < n &&
         !(n > 1 && ringG[w == 0 ? n - 1 : w - 1] > 1.0f)) {
@@ -36,7 +41,7 @@ public:
       unitGains(c, m, ringG, n, r, w);
       w = (w + m) % n;
       r = (r + m) % n;
-      runs.skip(m);
+      runs.skip(m, w);
       return true;
     }
     if (n == 1) {
@@ -49,19 +54,70 @@ public:
       }
       return false;
     }
-    auto gainOf = [&](int k) {
-      const float gain = follow(c.peak[k]);
-      c.gain[k] = gain;
-      c.cg[k] = cg;
-      return gain;
-    };
-    runs.frames(gainOf, m, ringG[w == 0 ? n - 1 : w - 1], c.o);
-    if (r >= n) {
-      c.o[0] = ringG[r]; // a ring that shrank since the last block reads its old slot first
+    float before = ringG[w == 0 ? n - 1 : w - 1];
+    int k = 0;
+    if (rampsHint < kDenseRamps || r >= n) {
+      // Few ramps: each is written to the slots as it comes, until they turn frequent.
+      runs.settle();
+      k = sparse(c, m, ringG, w, r, before);
+      runs.skip(k, w);
+      rampsHint = 0;
+      if (k == m) {
+        return false;
+      }
+      before = c.gain[k - 1];
     }
+    // Ramps in many frames: the followers go first on their own (the ramps' work would keep
+    // their frames from overlapping), and the ramps keep their long runs unwritten.
+    for (int i = k; i < m; ++i) {
+      c.gain[i] = follow(c.peak[i]);
+      c.cg[i] = cg;
+    }
+    const int ramps = runs.frames([&](int i) { return c.gain[k + i]; }, m - k, before, c.o + k);
+    rampsHint = ramps * kChunkFrames / (m - k);
     w = runs.writeSlot();
     r = w + 1 == n ? 0 : w + 1;
     return false;
+  }
+
+  // Frames with few ramps, each written to the slots as it comes; stops after the frame whose
+  // ramp makes them many, and returns how many frames it took.
+  int sparse(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r,
+             float before) noexcept {
+    const std::int32_t n = n_;
+    int ramps = 0;
+    int k = 0;
+    if (r >= n) {
+      // The first frame after the ring shrank reads that old slot; the positions then wrap
+      // into the ring in use.
+      const float gain = follow(c.peak[0]);
+      ringG[w] = gain;
+      if (before > gain) {
+        ramps += rampDown(ringG, w, n, gain, sweep_);
+      }
+      before = gain;
+      c.o[0] = ringG[r];
+      c.gain[0] = gain;
+      c.cg[0] = cg;
+      w = r % n;
+      r = w + 1 == n ? 0 : w + 1;
+      k = 1;
+    }
+    while (k < m && ramps < kDenseRamps) {
+      const float gain = follow(c.peak[k]);
+      ringG[w] = gain;
+      if (before > gain) {
+        ramps += rampDown(ringG, w, n, gain, sweep_);
+      }
+      before = gain;
+      c.o[k] = ringG[r];
+      c.gain[k] = gain;
+      c.cg[k] = cg;
+      w = r;
+      r = r + 1 == n ? 0 : r + 1;
+      ++k;
+    }
+    return k;
   }
 
   void storeTo(DynamicsState& st) const noexcept {
@@ -125,6 +181,10 @@ private:
   const float limRelease_;
   const float autoScale_;
   const std::int32_t n_;
+  // Ramps beyond their first slot in a chunk's worth of frames from which the ramps keep
+  // runs unwritten.
+  static constexpr int kDenseRamps = kChunkFrames / 8;
+  RampSweep sweep_;
 
 public:
   float cg;

@@ -1,40 +1,44 @@
 #include "GainRuns.h"
 
-void GainRuns::write(const Run& r, std::int32_t newest, std::int32_t oldest) noexcept {
-  const std::int32_t first = ageOf(r.last);
+void GainRuns::write(std::uint32_t i, std::int32_t newest, std::int32_t oldest) noexcept {
+  const std::int32_t first = ageOf(last_[i]);
   for (std::int32_t age = newest; age <= oldest; ++age) {
-    ring_[slotOf(age)] = floatOf(r.base + static_cast<Bits>(age - first) * r.du);
+    ring_[slotOf(age)] = floatOf(base_[i] + static_cast<Bits>(age - first) * du_[i]);
   }
 }
 
-void GainRuns::settle() noexcept {
-  for (std::uint32_t i = head_; i != tail_; ++i) {
-    const Run& r = runs_[i & kMask];
-    const std::int32_t newest = ageOf(r.last);
-    const std::int32_t oldest = newest + r.len - 1;
-    write(r, newest < 1 ? 1 : newest, oldest < n_ - 1 ? oldest : n_ - 1);
+void GainRuns::writeAll() noexcept {
+  for (std::uint32_t at = head_; at != tail_; ++at) {
+    const std::uint32_t i = at & kMask;
+    const std::int32_t newest = ageOf(last_[i]);
+    const std::int32_t oldest = newest + len_[i] - 1;
+    write(i, newest < 1 ? 1 : newest, oldest < n_ - 1 ? oldest : n_ - 1);
   }
-  head_ = tail_ = 0;
-  ready_ = kAll;
 }
 
 void GainRuns::writeRead() noexcept {
-  // Runs read out already go; the oldest left is written if the read is its frame.
-  while (head_ != tail_ && ageOf(runs_[head_ & kMask].last) > n_ - 1) {
+  // Runs read out already go. When the read is of the oldest run left, its oldest few gains
+  // are written, no more: a ramp may yet replace the rest.
+  while (head_ != tail_ && ageOf(last_[head_ & kMask]) > n_ - 1) {
     ++head_;
   }
   if (head_ != tail_) {
-    const Run& r = runs_[head_ & kMask];
-    const std::int32_t newest = ageOf(r.last);
-    if (newest + r.len - 1 >= n_ - 1) {
-      write(r, newest, n_ - 1);
-      ++head_;
+    const std::uint32_t i = head_ & kMask;
+    const std::int32_t newest = ageOf(last_[i]);
+    const std::int32_t oldest = newest + len_[i] - 1;
+    if (oldest >= n_ - 1) {
+      const std::int32_t from = oldest - kShortest + 1 > newest ? oldest - kShortest + 1 : newest;
+      write(i, from, n_ - 1);
+      len_[i] = from - newest;
+      if (len_[i] == 0) {
+        ++head_;
+      }
     }
   }
   ready_ = kAll;
   if (head_ != tail_) {
-    const Run& r = runs_[head_ & kMask];
-    ready_ = n_ - 1 - (ageOf(r.last) + r.len - 1);
+    const std::uint32_t i = head_ & kMask;
+    ready_ = n_ - 1 - (ageOf(last_[i]) + len_[i] - 1);
   }
 }
 
@@ -43,18 +47,33 @@ void GainRuns::ramp(std::int32_t j, float x, float step) noexcept {
   const std::int32_t w = w_;
   float* const ring = ring_;
   auto slot = [w, n](std::int32_t age) { return age <= w ? w - age : n + w - age; };
-  // The ramp's runs long enough to keep, newest first (field by field: a run read whole right
-  // after its fields were stored one by one would wait on the stores).
-  Bits madeBase[kCapacity];
-  Bits madeDu[kCapacity];
-  std::int32_t madeAge[kCapacity];
-  std::int32_t madeLen[kCapacity];
+  // The ramp's runs long enough to keep, newest first.
+  Bits madeBase[kMade];
+  Bits madeDu[kMade];
+  std::int32_t madeAge[kMade];
+  std::int32_t madeLen[kMade];
   std::int32_t pieces = 0;
-  std::uint32_t p = tail_; // runs_[p - 1] is the newest run not yet passed
-  auto newestOfNext = [&] { return p != head_ ? ageOf(runs_[(p - 1) & kMask].last) : n; };
+  std::uint32_t p = tail_; // run p - 1 is the newest not yet passed
+  auto newestOfNext = [&] { return p != head_ ? ageOf(last_[(p - 1) & kMask]) : n; };
   std::int32_t runNewest = newestOfNext();
   std::int32_t stop = n; // the first age the ramp leaves as it is
 
+  // The first of ages t .. hi - 1, all in slots, that does not hold more than the ramp's
+  // b + k du there, or hi.
+  auto inSlots = [&](std::int32_t t, std::int32_t hi, Bits b, Bits du) {
+    while (t < hi) {
+      const std::int32_t top = slot(t);
+      const std::int32_t count = hi - t < top + 1 ? hi - t : top + 1; // down to slot 0
+      for (std::int32_t k = 0; k < count; ++k) {
+        if (!(bitsOf(ring[top - k]) > b + static_cast<Bits>(k) * du)) {
+          return t + k;
+        }
+      }
+      t += count;
+      b += static_cast<Bits>(count) * du;
+    }
+    return hi;
+  };
   auto took = [&](Bits base, Bits du, std::int32_t from, std::int32_t count) {
     if (count < kShortest) {
       for (std::int32_t k = 0; k < count; ++k) {
@@ -76,26 +95,22 @@ void GainRuns::ramp(std::int32_t j, float x, float step) noexcept {
       if (t < runNewest) {
         // In slots up to the next run.
         const std::int32_t hi = end < runNewest ? end : runNewest;
-        for (; t < hi; ++t) {
-          if (!(bitsOf(ring[slot(t)]) > base + static_cast<Bits>(t - from) * du)) {
-            stop = t;
-            break;
-          }
-        }
-        if (stop < n) {
+        t = inSlots(t, hi, base + static_cast<Bits>(t - from) * du, du);
+        if (t < hi) {
+          stop = t;
           break;
         }
         continue;
       }
       // Held minus offered is linear in the age along a run: the first age where it is not
       // positive refuses. Both are bit patterns of gains, so it fits 32 bits.
-      const Run& r = runs_[(p - 1) & kMask];
-      const std::int32_t runEnd = runNewest + r.len;
+      const std::uint32_t q = (p - 1) & kMask;
+      const std::int32_t runEnd = runNewest + len_[q];
       const std::int32_t hi = end < runEnd ? end : runEnd;
       const std::int64_t gap =
-          static_cast<std::int64_t>(r.base + static_cast<Bits>(t - runNewest) * r.du) -
+          static_cast<std::int64_t>(base_[q] + static_cast<Bits>(t - runNewest) * du_[q]) -
           static_cast<std::int64_t>(base + static_cast<Bits>(t - from) * du);
-      const std::int64_t slope = static_cast<std::int64_t>(static_cast<std::int32_t>(r.du)) -
+      const std::int64_t slope = static_cast<std::int64_t>(static_cast<std::int32_t>(du_[q])) -
                                  static_cast<std::int64_t>(static_cast<std::int32_t>(du));
       if (gap <= 0) {
         stop = t;
@@ -157,23 +172,26 @@ void GainRuns::ramp(std::int32_t j, float x, float step) noexcept {
 
   // Runs newer than the stop are replaced whole, the one it falls in from its newest end.
   while (tail_ != head_) {
-    Run& r = runs_[(tail_ - 1) & kMask];
-    const std::int32_t newest = ageOf(r.last);
-    if (newest + r.len - 1 < stop) {
+    const std::uint32_t i = (tail_ - 1) & kMask;
+    const std::int32_t newest = ageOf(last_[i]);
+    if (newest + len_[i] - 1 < stop) {
       --tail_;
       continue;
     }
     if (newest < stop) {
       const std::int32_t cut = stop - newest;
-      r.base += static_cast<Bits>(cut) * r.du;
-      r.last -= static_cast<std::uint32_t>(cut);
-      r.len -= cut;
+      base_[i] += static_cast<Bits>(cut) * du_[i];
+      last_[i] -= static_cast<std::uint32_t>(cut);
+      len_[i] -= cut;
     }
     break;
   }
-  for (std::int32_t i = pieces - 1; i >= 0; --i) {
-    runs_[tail_++ & kMask] = {madeBase[i], madeDu[i],
-                              frame_ - static_cast<std::uint32_t>(madeAge[i]), madeLen[i]};
+  for (std::int32_t k = pieces - 1; k >= 0; --k) {
+    const std::uint32_t i = tail_++ & kMask;
+    base_[i] = madeBase[k];
+    du_[i] = madeDu[k];
+    last_[i] = frame_ - static_cast<std::uint32_t>(madeAge[k]);
+    len_[i] = madeLen[k];
   }
   if (pieces > 0) {
     const std::int32_t oldest = madeAge[pieces - 1] + madeLen[pieces - 1] - 1;

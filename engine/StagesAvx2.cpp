@@ -9,6 +9,7 @@
 #include "BlockSetup.h"
 #include "ChunkPasses.h"
 #include "DynamicsConstants.h"
+#include "LookAheadRamp.h"
 
 #include <cstdint>
 #include <immintrin.h>
@@ -31,6 +32,9 @@ struct Avx2 {
   static constexpr int kWidth = 8;
 
   static F set1(float v) noexcept { return _mm256_set1_ps(v); }
+  static F descending() noexcept {
+    return _mm256_setr_ps(7.0f, 6.0f, 5.0f, 4.0f, 3.0f, 2.0f, 1.0f, 0.0f);
+  }
   static F load(const float* p) noexcept { return _mm256_loadu_ps(p); }
   static void store(float* p, F v) noexcept { _mm256_storeu_ps(p, v); }
   static F add(F a, F b) noexcept { return _mm256_add_ps(a, b); }
@@ -43,8 +47,14 @@ struct Avx2 {
   }
   static F greater(F a, F b) noexcept { return _mm256_cmp_ps(a, b, _CMP_GT_OQ); }
   static F atMost(F a, F b) noexcept { return _mm256_cmp_ps(a, b, _CMP_LE_OQ); }
+  static F both(F a, F b) noexcept { return _mm256_and_ps(a, b); }
   static F either(F a, F b) noexcept { return _mm256_or_ps(a, b); }
   static F keep(F v, F mask) noexcept { return _mm256_and_ps(v, mask); }
+  static F select(F mask, F a, F b) noexcept { return _mm256_blendv_ps(b, a, mask); }
+  static F lanesFrom(int lane) noexcept {
+    return _mm256_cmp_ps(_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f),
+                         _mm256_set1_ps(static_cast<float>(lane)), _CMP_GE_OQ);
+  }
   static int moveMask(F mask) noexcept { return _mm256_movemask_ps(mask); }
 
   static I setInts(std::uint32_t v) noexcept { return _mm256_set1_epi32(static_cast<int>(v)); }
@@ -67,7 +77,8 @@ struct Avx2 {
   }
 };
 
-constexpr VectorStages kTable{lanes::inputs<Avx2>, lanes::noise<Avx2>, lanes::outputs<Avx2>};
+constexpr VectorStages kTable{lanes::inputs<Avx2>, lanes::noise<Avx2>, lanes::outputs<Avx2>,
+                              lanes::rampSweep<Avx2>};
 
 } // namespace
 

@@ -15,6 +15,7 @@ struct Sse2 {
   static constexpr int kWidth = 4;
 
   static F set1(float v) noexcept { return _mm_set1_ps(v); }
+  static F descending() noexcept { return _mm_setr_ps(3.0f, 2.0f, 1.0f, 0.0f); }
   static F load(const float* p) noexcept { return _mm_loadu_ps(p); }
   static void store(float* p, F v) noexcept { _mm_storeu_ps(p, v); }
   static F add(F a, F b) noexcept { return _mm_add_ps(a, b); }
@@ -25,8 +26,15 @@ struct Sse2 {
   static F abs(F a) noexcept { return _mm_and_ps(a, _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF))); }
   static F greater(F a, F b) noexcept { return _mm_cmpgt_ps(a, b); }
   static F atMost(F a, F b) noexcept { return _mm_cmple_ps(a, b); }
+  static F both(F a, F b) noexcept { return _mm_and_ps(a, b); }
   static F either(F a, F b) noexcept { return _mm_or_ps(a, b); }
   static F keep(F v, F mask) noexcept { return _mm_and_ps(v, mask); }
+  static F select(F mask, F a, F b) noexcept {
+    return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b));
+  }
+  static F lanesFrom(int lane) noexcept {
+    return _mm_cmpge_ps(_mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f), _mm_set1_ps(static_cast<float>(lane)));
+  }
   static int moveMask(F mask) noexcept { return _mm_movemask_ps(mask); }
 
   static I setInts(std::uint32_t v) noexcept { return _mm_set1_epi32(static_cast<int>(v)); }
@@ -50,7 +58,8 @@ struct Sse2 {
   static Sums addSquares(Sums acc, F sq) noexcept { return _mm_add_ps(acc, sq); }
 };
 
-constexpr VectorStages kTable{lanes::inputs<Sse2>, lanes::noise<Sse2>, lanes::outputs<Sse2>};
+constexpr VectorStages kTable{lanes::inputs<Sse2>, lanes::noise<Sse2>, lanes::outputs<Sse2>,
+                              lanes::rampSweep<Sse2>};
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ChunkPasses.h"
+#include "LookAheadRamp.h"
 
 struct VectorStages {
   // Inputs, peaks and extremes (readInputs); sets loud if a peak lies above the limit.
@@ -14,6 +15,7 @@ struct VectorStages {
   // Normalize would lower the gain e.
   int (*outputs)(Chunk& c, int m, const OutputSettings& s, float e, float* const out[2],
                  float* const lanes[2]) noexcept;
+  RampSweep rampSweep;
 };
 
 // Null in builds without vector stages: every stage then runs frame by frame.
