@@ -24,15 +24,17 @@ struct BlockIo {
 };
 
 template <bool Soft, bool AutoRelease>
-void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const BlockIo& io,
-              std::uint32_t& ditherState, BlockResult& res) noexcept {
-  GainPass<Soft, AutoRelease> gains(b, st);
-  const float quiet = gains.quietLimit();
+void runBlock(const BlockSetup& b, DynamicsState& st, GainRuns& runs, int& rampsHint,
+              FeedValues& feed, const BlockIo& io, std::uint32_t& ditherState,
+              BlockResult& res) noexcept {
   const std::int32_t n = b.slots;
   float* const ringG = st.delayGain.data();
   // r may lie past a ring that shrank since the last block; that first frame goes alone.
   std::int32_t r = st.delayPos;
   std::int32_t w = (r + n - 1) % n;
+  GainPass<Soft, AutoRelease> gains(b, st);
+  runs.attach(ringG, n, w);
+  const float quiet = gains.quietLimit();
   float e = b.outputGain;
   bool lowered = false;
   std::uint32_t dither = ditherState;
@@ -53,7 +55,7 @@ void runBlock(const BlockSetup& b, DynamicsState& st, FeedValues& feed, const Bl
     }
     const std::int32_t r0 = r;
     const std::int32_t w0 = w;
-    const bool unit = gains.run(c, m, ringG, w, r, loud);
+    const bool unit = gains.run(c, m, ringG, runs, rampsHint, w, r, loud);
     delayInputs(st, n, r0, w0, m, c);
     updateFeed(feed, m, unit, c);
     writeOutputs(c, m, outputs, e, lowered, out, OutputSums{{lanes[0], lanes[1]}, at % kSumLanes});
@@ -101,8 +103,8 @@ void bypassBlock(const BlockSetup& b, DynamicsState& st, const BlockIo& io) noex
   }
 }
 
-using BlockFn = void (*)(const BlockSetup&, DynamicsState&, FeedValues&, const BlockIo&,
-                         std::uint32_t&, BlockResult&) noexcept;
+using BlockFn = void (*)(const BlockSetup&, DynamicsState&, GainRuns&, int&, FeedValues&,
+                         const BlockIo&, std::uint32_t&, BlockResult&) noexcept;
 
 BlockFn pick(const BlockSetup& b) noexcept {
   if (b.soft) {
@@ -125,6 +127,7 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
                                 : BlockIo{{nullptr, nullptr}, {nullptr, nullptr}, 0};
   const BlockSetup b = BlockSetup::from(settings);
   if (settings.bypassOn) {
+    runs_.settle();
     bypassBlock(b, state_, io);
     return {};
   }
@@ -132,7 +135,7 @@ BlockResult DynamicsProcessor::process(const BlockSettings& settings, FeedValues
   BlockResult res;
   res.processed = true;
   std::uint32_t dither = b.dither ? DitherGenerator::threadState() : 0u;
-  pick(b)(b, state_, feed, io, dither, res);
+  pick(b)(b, state_, runs_, rampsHint_, feed, io, dither, res);
   if (state_.compDelta < kStalledDelta) {
     state_.compStep = kStalledStep;
   }

@@ -7,6 +7,7 @@
 #include "Conversions.h"
 #include "DynamicsState.h"
 #include "FeedValues.h"
+#include "GainRuns.h"
 
 class DynamicsProcessor {
 public:
@@ -17,8 +18,25 @@ public:
                       float* const* outputs, std::int32_t sampleFrames) noexcept;
 
   // Not while process runs: back to the construction state, or silence in the rings only.
-  void reset() noexcept { state_ = DynamicsState{}; }
-  void clearRings() noexcept { state_.clearRings(); }
+  DynamicsProcessor() noexcept = default;
+  // A copy starts from the state written out whole: the runs belong to their own ring.
+  DynamicsProcessor(const DynamicsProcessor& other) noexcept : state_(other.state()) {}
+  DynamicsProcessor& operator=(const DynamicsProcessor& other) noexcept {
+    if (this != &other) {
+      runs_.drop();
+      state_ = other.state();
+    }
+    return *this;
+  }
+
+  void reset() noexcept {
+    runs_.drop();
+    state_ = DynamicsState{};
+  }
+  void clearRings() noexcept {
+    runs_.drop();
+    state_.clearRings();
+  }
 
   // Frames the output lags the input for a look-ahead value (what the host is told).
   static std::int32_t latency(float lookAheadValue) noexcept {
@@ -27,9 +45,19 @@ public:
 
   // Not while process runs: the state as the last block left it, and a state to go on from
   // (saved earlier; a ring position outside the ring restarts at its first slot).
-  const DynamicsState& state() const noexcept { return state_; }
-  void restore(const DynamicsState& saved) noexcept { state_ = saved; }
+  const DynamicsState& state() const noexcept {
+    runs_.writeAll();
+    return state_;
+  }
+  void restore(const DynamicsState& saved) noexcept {
+    runs_.drop();
+    state_ = saved;
+  }
 
 private:
-  DynamicsState state_;
+  // Between blocks the look-ahead gains may stay partly in runs_ (GainRuns.h); state() writes
+  // them into the ring for whoever reads it, and processing goes on as if it had not.
+  mutable DynamicsState state_;
+  mutable GainRuns runs_;
+  int rampsHint_ = 0;
 };

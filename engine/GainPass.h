@@ -1,10 +1,12 @@
 // The scalar pass of the optimised processor: compressor and limiter followers frame by frame,
-// the look-ahead gain ring and its ramp. Everything the later passes need is left in the chunk.
+// and the look-ahead gains with their ramp (GainRuns.h). Everything the later passes need is
+// left in the chunk.
 #pragma once
 
 #include "BlockSetup.h"
 #include "ChunkPasses.h"
 #include "DynamicsConstants.h"
+#include "GainRuns.h"
 #include "LookAheadRamp.h"
 #include "VectorStages.h"
 
@@ -27,17 +29,20 @@ public:
 
   // m frames; w and r are the write and read slots of the first (r lies past a shrunken ring
   // only in a chunk of one frame). True when every frame had unit gains and gain/cg were not
-  // filled.
-  bool run(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r, bool loud) noexcept {
+  // filled. rampsHint carries how many frames ramped lately, from chunk to chunk.
+  // The ring's gains go through runs, which must not live in this object: the followers'
+  // state could no longer stay in registers.
+  bool run(Chunk& c, int m, float* ringG, GainRuns& runs, int& rampsHint, std::int32_t& w,
+           std::int32_t& r, bool loud) noexcept {
     const std::int32_t n = n_;
     if (!loud && cg == 1.0f && lg == 1.0f && r < n &&
         !(n > 1 && ringG[w == 0 ? n - 1 : w - 1] > 1.0f)) {
-      unitChunk(c, m, ringG, w, r);
+      runs.settle();
+      unitGains(c, m, ringG, n, r, w);
+      w = (w + m) % n;
+      r = (r + m) % n;
+      runs.skip(m, w);
       return true;
-    }
-    if (r >= n) {
-      shrunkFrame(c, ringG, w, r);
-      return false;
     }
     if (n == 1) {
       for (int k = 0; k < m; ++k) {
@@ -49,13 +54,60 @@ public:
       }
       return false;
     }
-    // The slot before w holds what the previous frame stored, so it is kept in a register.
     float before = ringG[w == 0 ? n - 1 : w - 1];
-    for (int k = 0; k < m; ++k) {
+    int k = 0;
+    if (rampsHint < kDenseRamps || r >= n) {
+      // Few ramps: each is written to the slots as it comes, until they turn frequent.
+      runs.settle();
+      k = sparse(c, m, ringG, w, r, before);
+      runs.skip(k, w);
+      rampsHint = 0;
+      if (k == m) {
+        return false;
+      }
+      before = c.gain[k - 1];
+    }
+    // Ramps in many frames: the followers go first on their own (the ramps' work would keep
+    // their frames from overlapping), and the ramps keep their long runs unwritten.
+    for (int i = k; i < m; ++i) {
+      c.gain[i] = follow(c.peak[i]);
+      c.cg[i] = cg;
+    }
+    const int ramps = runs.frames([&](int i) { return c.gain[k + i]; }, m - k, before, c.o + k);
+    rampsHint = ramps * kChunkFrames / (m - k);
+    w = runs.writeSlot();
+    r = w + 1 == n ? 0 : w + 1;
+    return false;
+  }
+
+  // Frames with few ramps, each written to the slots as it comes; stops after the frame whose
+  // ramp makes them many, and returns how many frames it took.
+  int sparse(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r,
+             float before) noexcept {
+    const std::int32_t n = n_;
+    int ramps = 0;
+    int k = 0;
+    if (r >= n) {
+      // The first frame after the ring shrank reads that old slot; the positions then wrap
+      // into the ring in use.
+      const float gain = follow(c.peak[0]);
+      ringG[w] = gain;
+      if (before > gain) {
+        ramps += rampDown(ringG, w, n, gain, sweep_);
+      }
+      before = gain;
+      c.o[0] = ringG[r];
+      c.gain[0] = gain;
+      c.cg[0] = cg;
+      w = r % n;
+      r = w + 1 == n ? 0 : w + 1;
+      k = 1;
+    }
+    while (k < m && ramps < kDenseRamps) {
       const float gain = follow(c.peak[k]);
       ringG[w] = gain;
       if (before > gain) {
-        rampDown(ringG, w, n, gain, sweep_);
+        ramps += rampDown(ringG, w, n, gain, sweep_);
       }
       before = gain;
       c.o[k] = ringG[r];
@@ -63,8 +115,9 @@ public:
       c.cg[k] = cg;
       w = r;
       r = r + 1 == n ? 0 : r + 1;
+      ++k;
     }
-    return false;
+    return k;
   }
 
   void storeTo(DynamicsState& st) const noexcept {
@@ -121,28 +174,6 @@ private:
     return lg * cg;
   }
 
-  // The first frame after the ring shrank below the read position: it reads that old slot,
-  // and the positions then wrap into the ring in use.
-  void shrunkFrame(Chunk& c, float* ringG, std::int32_t& w, std::int32_t& r) noexcept {
-    const std::int32_t n = n_;
-    const float gain = follow(c.peak[0]);
-    ringG[w] = gain;
-    if (n > 1 && ringG[w == 0 ? n - 1 : w - 1] > gain) {
-      rampDown(ringG, w, n, gain, sweep_);
-    }
-    c.o[0] = ringG[r];
-    c.gain[0] = gain;
-    c.cg[0] = cg;
-    w = r % n;
-    r = w + 1 == n ? 0 : w + 1;
-  }
-
-  void unitChunk(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r) noexcept {
-    unitGains(c, m, ringG, n_, r, w);
-    w = (w + m) % n_;
-    r = (r + m) % n_;
-  }
-
   const float tc_;
   const float ratio_;
   const float knee_;
@@ -150,6 +181,9 @@ private:
   const float limRelease_;
   const float autoScale_;
   const std::int32_t n_;
+  // Ramps beyond their first slot in a chunk's worth of frames from which the ramps keep
+  // runs unwritten.
+  static constexpr int kDenseRamps = kChunkFrames / 8;
   RampSweep sweep_;
 
 public:

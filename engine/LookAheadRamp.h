@@ -115,8 +115,8 @@ inline void rampInRuns(float* gains, std::int32_t w, std::int32_t n, float gw,
 
 // Lowers the stored gains before slot w towards the new gain gw, oldest slot last: slot
 // (w - j) mod n takes g_j while it holds more, and the ramp stops at the first that does not.
-inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
-                     RampSweep sweep) noexcept {
+inline int rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
+                    RampSweep sweep) noexcept {
   const float step = (1.0f - gw) / static_cast<float>(n - 1);
   // A ramp that will likely stop within its first few slots (the slot kShort back already holds
   // about what the ramp would bring) is cheaper as the rules' own chain of additions.
@@ -127,12 +127,13 @@ inline void rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
     for (int j = 1; j < n; ++j) {
       const int s = j <= w ? w - j : n + w - j;
       if (!(gains[s] > g)) {
-        return;
+        return j > 1 ? 1 : 0;
       }
       gains[s] = g;
       g = g + step;
     }
-    return;
+    return 1;
   }
   rampInRuns(gains, w, n, gw, sweep);
+  return 1;
 }
