@@ -86,24 +86,7 @@ public:
              float before) noexcept {
     const std::int32_t n = n_;
     int ramps = 0;
-    int k = 0;
-    if (r >= n) {
-      // The first frame after the ring shrank reads that old slot; the positions then wrap
-      // into the ring in use.
-      const float gain = follow(c.peak[0]);
-      ringG[w] = gain;
-      if (before > gain) {
-        ramps += rampDown(ringG, w, n, gain, sweep_);
-      }
-      before = gain;
-      c.o[0] = ringG[r];
-      c.gain[0] = gain;
-      c.cg[0] = cg;
-      w = r % n;
-      r = w + 1 == n ? 0 : w + 1;
-      k = 1;
-    }
-    while (k < m && ramps < kDenseRamps) {
+    auto frame = [&](int k) {
       const float gain = follow(c.peak[k]);
       ringG[w] = gain;
       if (before > gain) {
@@ -113,9 +96,19 @@ public:
       c.o[k] = ringG[r];
       c.gain[k] = gain;
       c.cg[k] = cg;
+    };
+    int k = 0;
+    if (r >= n) {
+      // The first frame after the ring shrank reads that old slot; the positions then wrap
+      // into the ring in use.
+      frame(k++);
+      w = r % n;
+      r = w + 1 == n ? 0 : w + 1;
+    }
+    for (; k < m && ramps < kDenseRamps; ++k) {
+      frame(k);
       w = r;
       r = r + 1 == n ? 0 : r + 1;
-      ++k;
     }
     return k;
   }

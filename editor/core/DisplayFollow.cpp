@@ -18,3 +18,18 @@ std::int32_t followNormalizedOutput(ADelay& effect) noexcept {
   effect.shownOutputGain = gain;
   return steps;
 }
+
+MeterTick advanceMeters(ADelay& effect) noexcept {
+  EditorState& state = effect.editorState;
+  MeterTick tick{};
+  tick.peaks = analysePeaks(effect.wavePeakFeed);
+  tick.bypassed = effect.bypassOn;
+  const std::int32_t peakHoldTicks = effect.displaySettings.peakHoldTicks;
+  tick.reduction = advanceReductionMeter(state, tick.peaks.reduction, tick.bypassed, peakHoldTicks);
+  const bool clampOnce = effect.meterClampOnce.exchange(false);
+  const OutputMeterInput output{tick.peaks.outputPeakL, tick.peaks.outputPeakR,
+                                effect.outputGain,      effect.normalizeOn || clampOnce,
+                                tick.bypassed,          peakHoldTicks};
+  tick.output = advanceOutputMeters(state, output);
+  return tick;
+}

@@ -58,18 +58,12 @@ void runDisplayTick(const EditorContext& context) noexcept {
     showRms(dc, effect);
   }
 
-  const TickPeaks peaks = analysePeaks(effect.wavePeakFeed);
-  const bool bypassed = effect.bypassOn;
-  const std::int32_t peakHoldTicks = effect.displaySettings.peakHoldTicks;
+  const MeterTick meters = advanceMeters(effect);
+  const TickPeaks& peaks = meters.peaks;
+  const bool bypassed = meters.bypassed;
   HDC panel = session.panelDC;
-  paintReductionMeter(panel,
-                      advanceReductionMeter(state, peaks.reduction, bypassed, peakHoldTicks));
-  // Read and cleared on every tick, whether Normalize is still on or not.
-  const bool clampOnce = effect.meterClampOnce.exchange(false);
-  const OutputMeterInput output{peaks.outputPeakL, peaks.outputPeakR,
-                                effect.outputGain, effect.normalizeOn || clampOnce,
-                                bypassed,          peakHoldTicks};
-  paintOutputMeters(panel, advanceOutputMeters(state, output));
+  paintReductionMeter(panel, meters.reduction);
+  paintOutputMeters(panel, meters.output);
 
   const std::int32_t zoom = effect.zoomSteps;
   scrollWaveImage(session, peaks.wave, bypassed, zoom);

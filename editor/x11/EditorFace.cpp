@@ -221,15 +221,11 @@ void runDisplayTick(ADelay& effect, EditorSession& s) noexcept {
     drawRmsText(s, text);
   }
 
-  const TickPeaks peaks = analysePeaks(effect.wavePeakFeed);
-  const bool bypassed = effect.bypassOn;
-  const std::int32_t peakHoldTicks = effect.displaySettings.peakHoldTicks;
-  paintReductionMeter(s, advanceReductionMeter(state, peaks.reduction, bypassed, peakHoldTicks));
-  const bool clampOnce = effect.meterClampOnce.exchange(false);
-  const OutputMeterInput output{peaks.outputPeakL, peaks.outputPeakR,
-                                effect.outputGain, effect.normalizeOn || clampOnce,
-                                bypassed,          peakHoldTicks};
-  paintOutputMeters(s, advanceOutputMeters(state, output));
+  const MeterTick meters = advanceMeters(effect);
+  const TickPeaks& peaks = meters.peaks;
+  const bool bypassed = meters.bypassed;
+  paintReductionMeter(s, meters.reduction);
+  paintOutputMeters(s, meters.output);
 
   const std::int32_t zoom = effect.zoomSteps;
   blit(s.waveImage, 0, 0, s.waveImage, 1, 0, kNewestColumn, waveRect.bottom);
