@@ -24,8 +24,6 @@
 class GainRuns {
 public:
   GainRuns() noexcept = default;
-  // The ring of n slots whose next frame writes slot w, all its gains in their slots.
-  GainRuns(float* ring, std::int32_t n, std::int32_t w) noexcept : ring_(ring), n_(n), w_(w) {}
 
   // Goes on with the ring of n slots whose next frame writes slot w: the runs held stay when
   // they are that ring's, and are written into their own ring first when not.

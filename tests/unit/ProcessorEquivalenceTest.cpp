@@ -326,7 +326,8 @@ TEST(ProcessorEquivalence, RampMatchesTheChainOfAdditions) {
       }
       const float read2 = rulesFrame(expected, (w + 1) % n, gw2);
       std::vector<float> got = ring;
-      GainRuns runs(got.data(), n, w);
+      GainRuns runs;
+      runs.attach(got.data(), n, w);
       const float gains[2] = {gw, gw2};
       float reads[2];
       runs.frames([&](int k) { return gains[k]; }, 2,
