@@ -1,9 +1,21 @@
 #include "GainRuns.h"
 
 void GainRuns::write(std::uint32_t i, std::int32_t newest, std::int32_t oldest) noexcept {
-  const std::int32_t first = ageOf(last_[i]);
-  for (std::int32_t age = newest; age <= oldest; ++age) {
-    ring_[slotOf(age)] = floatOf(base_[i] + static_cast<Bits>(age - first) * du_[i]);
+  // From the oldest age on the slots rise, wrapping once at most, and the run falls by du a
+  // slot: stores in a row, without a slot or a product worked out for each.
+  const Bits du = du_[i];
+  Bits v = base_[i] + static_cast<Bits>(oldest - ageOf(last_[i])) * du;
+  std::int32_t s = slotOf(oldest);
+  std::int32_t count = oldest - newest + 1;
+  while (count > 0) {
+    const std::int32_t here = count < n_ - s ? count : n_ - s;
+    float* const at = ring_ + s;
+    for (std::int32_t k = 0; k < here; ++k) {
+      at[k] = floatOf(v);
+      v -= du;
+    }
+    count -= here;
+    s = 0;
   }
 }
 
@@ -13,32 +25,6 @@ void GainRuns::writeAll() noexcept {
     const std::int32_t newest = ageOf(last_[i]);
     const std::int32_t oldest = newest + len_[i] - 1;
     write(i, newest < 1 ? 1 : newest, oldest < n_ - 1 ? oldest : n_ - 1);
-  }
-}
-
-void GainRuns::writeRead() noexcept {
-  // Runs read out already go. When the read is of the oldest run left, its oldest few gains
-  // are written, no more: a ramp may yet replace the rest.
-  while (head_ != tail_ && ageOf(last_[head_ & kMask]) > n_ - 1) {
-    ++head_;
-  }
-  if (head_ != tail_) {
-    const std::uint32_t i = head_ & kMask;
-    const std::int32_t newest = ageOf(last_[i]);
-    const std::int32_t oldest = newest + len_[i] - 1;
-    if (oldest >= n_ - 1) {
-      const std::int32_t from = oldest - kShortest + 1 > newest ? oldest - kShortest + 1 : newest;
-      write(i, from, n_ - 1);
-      len_[i] = from - newest;
-      if (len_[i] == 0) {
-        ++head_;
-      }
-    }
-  }
-  ready_ = kAll;
-  if (head_ != tail_) {
-    const std::uint32_t i = head_ & kMask;
-    ready_ = n_ - 1 - (ageOf(last_[i]) + len_[i] - 1);
   }
 }
 

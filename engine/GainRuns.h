@@ -52,19 +52,22 @@ public:
     std::int32_t w = w_;
     std::int32_t ready = ready_;
     first_ = frame_;
+    const auto span = static_cast<float>(n_ - 1);
     int ramps = 0;
     for (std::int32_t k = 0; k < m; ++k) {
       const float gain = gainOf(k);
       ring_[w] = gain;
       if (before > gain) {
         // Most ramps stop at once: the frame before holds no more than the ramp's first value.
-        const float step = (1.0f - gain) / static_cast<float>(n_ - 1);
+        const float step = (1.0f - gain) / span;
         const float x = gain + step;
         if (before > x) {
-          sync(w, ready, k);
           ++ramps;
-          shortRamp(x, step);
-          ready = ready_;
+          if (!nearRun(x, step, w, first_ + static_cast<std::uint32_t>(k), ready)) {
+            sync(w, ready, k);
+            shortRamp(x, step);
+            ready = ready_;
+          }
         }
       }
       before = gain;
@@ -161,6 +164,106 @@ private:
       ramp(runs, g, step);
     }
   }
+  // The ramp of the frame that writes w, from age 1 on, whose value there is x, when the newest
+  // run lies close and the ramp stops inside x's binade, as a deepening reduction's ramps do:
+  // then it is one run, found without the general way's bookkeeping. False, with nothing
+  // changed, when it is not. frames() keeps w, the frame and the reads that are safe in
+  // registers; this is its inner loop.
+  bool nearRun(float x, float step, std::int32_t w, std::uint32_t frame,
+               std::int32_t& ready) noexcept {
+    if (head_ == tail_) {
+      return false;
+    }
+    const std::int32_t n = n_;
+    auto age = [frame](std::uint32_t f) { return static_cast<std::int32_t>(frame - f); };
+    std::uint32_t p = tail_; // run p - 1 is the newest not yet passed
+    std::int32_t runNewest = age(last_[(p - 1) & kMask]);
+    const float y = x + step;
+    const Bits bx = bitsOf(x);
+    const Bits by = bitsOf(y);
+    const Bits bz = bitsOf(y + step);
+    const Bits du = by - bx;
+    // x and z in one binade of normal floats hold y in it too.
+    if (runNewest > kShortest || ((bx ^ bz) >> 23) != 0 || (bx >> 23) - 1 >= 254 || bz - by != du) {
+      return false;
+    }
+    // The walk takes the run from x on past its binade's top, where what it compares is
+    // nonsense; but a stop it finds inside the binade is exact, and any other is refused below.
+    auto slot = [w, n](std::int32_t a) { return a <= w ? w - a : n + w - a; };
+    // Age 1 holds the frame before's gain, which is more than x. Every bit pattern compared
+    // below is a gain's, so unsigned order is the gains' order.
+    std::int32_t t = 2;
+    std::int32_t stop;
+    for (;;) {
+      if (t < runNewest) {
+        Bits v = bx + static_cast<Bits>(t - 1) * du;
+        while (t < runNewest && bitsOf(ring_[slot(t)]) > v) {
+          ++t;
+          v += du;
+        }
+        if (t < runNewest || t == n) {
+          stop = t;
+          break;
+        }
+      }
+      // Run q from age t on: what it holds minus what is offered falls by a fixed amount a slot.
+      const std::uint32_t q = (p - 1) & kMask;
+      const std::int32_t runEnd = t + len_[q];
+      const Bits held = base_[q];
+      const Bits offered = bx + static_cast<Bits>(t - 1) * du;
+      if (held <= offered) {
+        stop = t;
+        break;
+      }
+      const Bits fall = du - du_[q];
+      const auto last = static_cast<Bits>(runEnd - 1 - t);
+      if (static_cast<std::int32_t>(fall) > 0 && held + last * du_[q] <= offered + last * du) {
+        // Past the run only when its end lies past the binade, and then refused below.
+        const Bits ahead = (held - offered - 1) / fall;
+        stop = ahead < static_cast<Bits>(n) ? t + 1 + static_cast<std::int32_t>(ahead) : n;
+        break;
+      }
+      --p;
+      if (runEnd == n) {
+        stop = n; // through the ring's end
+        break;
+      }
+      t = runEnd;
+      runNewest = p != head_ ? age(last_[(p - 1) & kMask]) : n;
+    }
+    // Ages 1 .. stop must lie in x's binade, the stop too since it was compared there.
+    const std::int32_t compared = stop < n ? stop : n - 1;
+    if (static_cast<std::uint64_t>(du) * static_cast<std::uint32_t>(compared - 1) >=
+        (1u << 23) - (bx & 0x7FFFFFu)) {
+      return false;
+    }
+    // The runs it passed go, and the one it stops in loses its newer part.
+    tail_ = p;
+    if (p != head_) {
+      const std::uint32_t q = (p - 1) & kMask;
+      const std::int32_t cut = stop - age(last_[q]);
+      if (cut > 0) {
+        base_[q] += static_cast<Bits>(cut) * du_[q];
+        last_[q] -= static_cast<std::uint32_t>(cut);
+        len_[q] -= cut;
+      }
+    }
+    if (stop - 1 < kShortest) {
+      for (std::int32_t a = 1; a < stop; ++a) {
+        ring_[slot(a)] = floatOf(bx + static_cast<Bits>(a - 1) * du);
+      }
+      return true;
+    }
+    const std::uint32_t i = tail_++ & kMask;
+    base_[i] = bx;
+    du_[i] = du;
+    last_[i] = frame - 1;
+    len_[i] = stop - 1;
+    if (n - stop < ready) {
+      ready = n - stop;
+    }
+    return true;
+  }
   // Writes ages newest .. oldest of run i into their slots.
   void write(std::uint32_t i, std::int32_t newest, std::int32_t oldest) noexcept;
   // The ramp from age j on, whose value there is x.
@@ -184,3 +287,29 @@ private:
   std::uint32_t last_[kCapacity];
   std::int32_t len_[kCapacity];
 };
+
+inline void GainRuns::writeRead() noexcept {
+  // Runs read out already go. When the read is of the oldest run left, its oldest few gains
+  // are written, no more: a ramp may yet replace the rest.
+  while (head_ != tail_ && ageOf(last_[head_ & kMask]) > n_ - 1) {
+    ++head_;
+  }
+  if (head_ != tail_) {
+    const std::uint32_t i = head_ & kMask;
+    const std::int32_t newest = ageOf(last_[i]);
+    const std::int32_t oldest = newest + len_[i] - 1;
+    if (oldest >= n_ - 1) {
+      const std::int32_t from = oldest - kShortest + 1 > newest ? oldest - kShortest + 1 : newest;
+      write(i, from, n_ - 1);
+      len_[i] = from - newest;
+      if (len_[i] == 0) {
+        ++head_;
+      }
+    }
+  }
+  ready_ = kAll;
+  if (head_ != tail_) {
+    const std::uint32_t i = head_ & kMask;
+    ready_ = n_ - 1 - (ageOf(last_[i]) + len_[i] - 1);
+  }
+}
