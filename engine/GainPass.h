@@ -90,7 +90,9 @@ public:
       const float gain = follow(c.peak[k]);
       ringG[w] = gain;
       if (before > gain) {
-        ramps += rampDown(ringG, w, n, gain, sweep_);
+        // A long ramp counts for several: each sweeps most of the ring.
+        const int walked = rampDown(ringG, w, n, gain, sweep_);
+        ramps += walked == 2 ? kDenseRamps / 4 : walked;
       }
       before = gain;
       c.o[k] = ringG[r];

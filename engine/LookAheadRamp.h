@@ -115,6 +115,8 @@ inline void rampInRuns(float* gains, std::int32_t w, std::int32_t n, float gw,
 
 // Lowers the stored gains before slot w towards the new gain gw, oldest slot last: slot
 // (w - j) mod n takes g_j while it holds more, and the ramp stops at the first that does not.
+// Returns 0 when it stopped at its first slot, 1 when it walked on one addition at a time, and
+// 2 when it looked long and went in runs.
 inline int rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
                     RampSweep sweep) noexcept {
   const float step = (1.0f - gw) / static_cast<float>(n - 1);
@@ -135,5 +137,5 @@ inline int rampDown(float* gains, std::int32_t w, std::int32_t n, float gw,
     return 1;
   }
   rampInRuns(gains, w, n, gw, sweep);
-  return 1;
+  return 2;
 }
