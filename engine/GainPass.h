@@ -56,7 +56,9 @@ public:
     }
     float before = ringG[w == 0 ? n - 1 : w - 1];
     int k = 0;
-    if (rampsHint < kDenseRamps || r >= n) {
+    // Marked likely so that the compiler gives the sparse frames its registers first: music and
+    // noise spend their time there, and a follower's state spilled to the stack slows them.
+    if (__builtin_expect(rampsHint < kDenseRamps || r >= n, 1)) {
       // Few ramps: each is written to the slots as it comes, until they turn frequent.
       runs.settle();
       k = sparse(c, m, ringG, w, r, before);
@@ -73,7 +75,9 @@ public:
       c.gain[i] = follow(c.peak[i]);
       c.cg[i] = cg;
     }
-    const int ramps = runs.frames([&](int i) { return c.gain[k + i]; }, m - k, before, c.o + k);
+    // By value: frames() runs out of line.
+    const float* const gains = c.gain + k;
+    const int ramps = runs.frames([gains](int i) { return gains[i]; }, m - k, before, c.o + k);
     rampsHint = ramps * kChunkFrames / (m - k);
     w = runs.writeSlot();
     r = w + 1 == n ? 0 : w + 1;
@@ -85,32 +89,32 @@ public:
   int sparse(Chunk& c, int m, float* ringG, std::int32_t& w, std::int32_t& r,
              float before) noexcept {
     const std::int32_t n = n_;
+    // The first frame after the ring shrank reads that old slot, and goes alone.
+    int end = r >= n ? 1 : m;
     int ramps = 0;
-    auto frame = [&](int k) {
+    int k = 0;
+    for (; k < end; ++k) {
       const float gain = follow(c.peak[k]);
       ringG[w] = gain;
       if (before > gain) {
         // A long ramp counts for several: each sweeps most of the ring.
         const int walked = rampDown(ringG, w, n, gain, sweep_);
         ramps += walked == 2 ? kDenseRamps / 4 : walked;
+        if (ramps >= kDenseRamps) {
+          end = k + 1;
+        }
       }
       before = gain;
       c.o[k] = ringG[r];
       c.gain[k] = gain;
       c.cg[k] = cg;
-    };
-    int k = 0;
-    if (r >= n) {
-      // The first frame after the ring shrank reads that old slot; the positions then wrap
-      // into the ring in use.
-      frame(k++);
-      w = r % n;
-      r = w + 1 == n ? 0 : w + 1;
-    }
-    for (; k < m && ramps < kDenseRamps; ++k) {
-      frame(k);
       w = r;
       r = r + 1 == n ? 0 : r + 1;
+    }
+    if (w >= n) {
+      // It read past the shrunken ring; the positions wrap into the ring in use.
+      w %= n;
+      r = w + 1 == n ? 0 : w + 1;
     }
     return k;
   }

@@ -46,8 +46,9 @@ public:
   // the older ones when the frame before holds more (before is the gain of the frame before the
   // first), and the gain of the oldest frame read into o. The frame after writes the slot read.
   // Returns how many frames ramped beyond their first slot.
+  // Out of line: inlined, its loop takes registers from the sparse frames' loop beside it.
   template <class GainOf>
-  int frames(GainOf&& gainOf, std::int32_t m, float before, float* o) noexcept {
+  [[gnu::noinline]] int frames(GainOf&& gainOf, std::int32_t m, float before, float* o) noexcept {
     // Kept in registers here; the calls below see them in the members.
     std::int32_t w = w_;
     std::int32_t ready = ready_;
