@@ -92,14 +92,17 @@ public:
     // The first frame after the ring shrank reads that old slot, and goes alone.
     int end = r >= n ? 1 : m;
     int ramps = 0;
+    int lastLong = -2;
     int k = 0;
     for (; k < end; ++k) {
       const float gain = follow(c.peak[k]);
       ringG[w] = gain;
       if (before > gain) {
-        // A long ramp counts for several: each sweeps most of the ring.
+        // Long ramps frame after frame, as a swell brings, count for several: each sweeps most
+        // of the ring. Music's come apart.
         const int walked = rampDown(ringG, w, n, gain, sweep_);
-        ramps += walked == 2 ? kDenseRamps / 4 : walked;
+        ramps += walked == 2 && lastLong == k - 1 ? kDenseRamps / 4 : walked == 0 ? 0 : 1;
+        lastLong = walked == 2 ? k : lastLong;
         if (ramps >= kDenseRamps) {
           end = k + 1;
         }
