@@ -32,7 +32,7 @@ void GainRuns::ramp(std::int32_t j, float x, float step) noexcept {
   const std::int32_t n = n_;
   const std::int32_t w = w_;
   float* const ring = ring_;
-  auto slot = [w, n](std::int32_t age) { return age <= w ? w - age : n + w - age; };
+  auto slot = [w, n](std::int32_t age) { return slotAt(w, n, age); };
   // The ramp's runs long enough to keep, newest first.
   Bits madeBase[kMade];
   Bits madeDu[kMade];
@@ -133,11 +133,9 @@ void GainRuns::ramp(std::int32_t j, float x, float step) noexcept {
     const Bits bx = bitsOf(x);
     const Bits by = bitsOf(y);
     const Bits bz = bitsOf(z);
-    const Bits binade = bx >> 23;
     const Bits du = by - bx;
     const auto remaining = static_cast<Bits>(n - j);
-    if (remaining >= 3 && binade == by >> 23 && binade == bz >> 23 && binade >= 1 &&
-        binade <= 254 && bz - by == du) {
+    if (remaining >= 3 && startsRun(bx, by, bz)) {
       // In ulps of the binade: the room up to its top.
       const Bits room = (1u << 23) - (bx & 0x7FFFFFu);
       const bool allFit = static_cast<std::uint64_t>(du) * (remaining - 1) < room;
@@ -165,19 +163,12 @@ void GainRuns::ramp(std::int32_t j, float x, float step) noexcept {
       continue;
     }
     if (newest < stop) {
-      const std::int32_t cut = stop - newest;
-      base_[i] += static_cast<Bits>(cut) * du_[i];
-      last_[i] -= static_cast<std::uint32_t>(cut);
-      len_[i] -= cut;
+      cutNewest(i, stop - newest);
     }
     break;
   }
   for (std::int32_t k = pieces - 1; k >= 0; --k) {
-    const std::uint32_t i = tail_++ & kMask;
-    base_[i] = madeBase[k];
-    du_[i] = madeDu[k];
-    last_[i] = frame_ - static_cast<std::uint32_t>(madeAge[k]);
-    len_[i] = madeLen[k];
+    keep(madeBase[k], madeDu[k], frame_ - static_cast<std::uint32_t>(madeAge[k]), madeLen[k]);
   }
   if (pieces > 0) {
     const std::int32_t oldest = madeAge[pieces - 1] + madeLen[pieces - 1] - 1;

@@ -127,9 +127,29 @@ private:
     std::memcpy(&v, &b, sizeof v);
     return v;
   }
-  // Slot of the gain stored age frames before the frame that writes w_.
-  std::int32_t slotOf(std::int32_t age) const noexcept {
-    return age <= w_ ? w_ - age : n_ + w_ - age;
+  // Slot of the gain stored age frames before the frame that writes w, in a ring of n.
+  static std::int32_t slotAt(std::int32_t w, std::int32_t n, std::int32_t age) noexcept {
+    return age <= w ? w - age : n + w - age;
+  }
+  std::int32_t slotOf(std::int32_t age) const noexcept { return slotAt(w_, n_, age); }
+  // Whether x, y and z of the chain start an exact run: one binade of normal floats, risen by
+  // the same number of ulps twice (the chain is monotonic, so y lies between).
+  static bool startsRun(Bits bx, Bits by, Bits bz) noexcept {
+    return ((bx ^ bz) >> 23) == 0 && (bx >> 23) - 1 < 254 && bz - by == by - bx;
+  }
+  // Run i loses its newest cut gains.
+  void cutNewest(std::uint32_t i, std::int32_t cut) noexcept {
+    base_[i] += static_cast<Bits>(cut) * du_[i];
+    last_[i] -= static_cast<std::uint32_t>(cut);
+    len_[i] -= cut;
+  }
+  // Holds a new newest run: len gains from frame last back, base + k du.
+  void keep(Bits base, Bits du, std::uint32_t last, std::int32_t len) noexcept {
+    const std::uint32_t i = tail_++ & kMask;
+    base_[i] = base;
+    du_[i] = du;
+    last_[i] = last;
+    len_[i] = len;
   }
   // Age of a frame, seen from the frame that writes w_.
   std::int32_t ageOf(std::uint32_t frame) const noexcept {
@@ -184,13 +204,12 @@ private:
     const Bits by = bitsOf(y);
     const Bits bz = bitsOf(y + step);
     const Bits du = by - bx;
-    // x and z in one binade of normal floats hold y in it too.
-    if (runNewest > kShortest || ((bx ^ bz) >> 23) != 0 || (bx >> 23) - 1 >= 254 || bz - by != du) {
+    if (runNewest > kShortest || !startsRun(bx, by, bz)) {
       return false;
     }
     // The walk takes the run from x on past its binade's top, where what it compares is
     // nonsense; but a stop it finds inside the binade is exact, and any other is refused below.
-    auto slot = [w, n](std::int32_t a) { return a <= w ? w - a : n + w - a; };
+    auto slot = [w, n](std::int32_t a) { return slotAt(w, n, a); };
     // Age 1 holds the frame before's gain, which is more than x. Every bit pattern compared
     // below is a gain's, so unsigned order is the gains' order.
     std::int32_t t = 2;
@@ -244,9 +263,7 @@ private:
       const std::uint32_t q = (p - 1) & kMask;
       const std::int32_t cut = stop - age(last_[q]);
       if (cut > 0) {
-        base_[q] += static_cast<Bits>(cut) * du_[q];
-        last_[q] -= static_cast<std::uint32_t>(cut);
-        len_[q] -= cut;
+        cutNewest(q, cut);
       }
     }
     if (stop - 1 < kShortest) {
@@ -255,11 +272,7 @@ private:
       }
       return true;
     }
-    const std::uint32_t i = tail_++ & kMask;
-    base_[i] = bx;
-    du_[i] = du;
-    last_[i] = frame - 1;
-    len_[i] = stop - 1;
+    keep(bx, du, frame - 1, stop - 1);
     if (n - stop < ready) {
       ready = n - stop;
     }
